@@ -1,0 +1,69 @@
+/* Rastel16: a software renderer that draws flat-shaded polygons into a
+ * 16-bit (5-6-5) frame buffer in memory. Plain C interface over an opaque
+ * view handle; every function ignores a null view. Compiles as C and C++. */
+#ifndef RASTEL_H
+#define RASTEL_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(RASTEL_BUILDING)
+#define RASTEL_API __attribute__((visibility("default")))
+#else
+#define RASTEL_API
+#endif
+
+typedef struct RenderView RenderView; /* opaque; the library owns it */
+
+/* A frame: maps a local point p to origin + p.x*xAxis + p.y*yAxis + p.z*zAxis.
+ * For the camera the origin is the eye; it looks along its negative z axis. */
+typedef struct CameraFrame {
+  float origin[3];
+  float xAxis[3];
+  float yAxis[3];
+  float zAxis[3];
+} CameraFrame;
+
+typedef struct FaceMaterial {
+  int colour;                     /* PixelFormat565 in the low 16 bits */
+  const unsigned short* texture;  /* 256 x 256 texels, row-major, or null */
+  int texelsU;                    /* texels spanned by u = 1 */
+  int texelsV;                    /* texels spanned by v = 1 */
+  int lit;                        /* non-zero: shaded by the directional light */
+  int shadeLow;                   /* lower end of the shade range (-16) */
+  int shadeHigh;                  /* upper end of the shade range (16) */
+  int transparent;                /* non-zero: depth written after the pixels are known */
+  const unsigned char* stipple;   /* 8 rows of 8 bits, or null */
+} FaceMaterial;
+
+typedef struct FaceTexMap {
+  int on;        /* 0: no texture mapping */
+  int vertex[3]; /* indices into the face list's vertex array */
+  float uv[6];   /* u, v of each of the three vertices */
+} FaceTexMap;
+
+RASTEL_API RenderView* RenderCreateView(void);
+RASTEL_API void RenderDestroyView(RenderView* view);
+RASTEL_API void RenderResizeView(RenderView* view, int width, int height);
+RASTEL_API void RenderGetViewSize(RenderView* view, int* width, int* height);
+RASTEL_API unsigned short* RenderGetBuf(RenderView* view);
+RASTEL_API void RenderSetCameraPos(RenderView* view, const CameraFrame* camera);
+RASTEL_API void RenderSetTransform(RenderView* view, const CameraFrame* model);
+RASTEL_API void RenderSetBgColor(RenderView* view, int colour);
+RASTEL_API void RenderSetViewTan(RenderView* view, float tangent);
+RASTEL_API void RenderSetFrontClipPlane(RenderView* view, float distance);
+RASTEL_API void RenderSetDLight(RenderView* view, const float* direction, int on);
+RASTEL_API void RenderTargetMode(RenderView* view, int on, int x, int y);
+RASTEL_API void RenderStartFrame(RenderView* view);
+RASTEL_API void RenderEndFrame(RenderView* view);
+RASTEL_API int RenderFaceList(RenderView* view, int faceCount, int vertexCount,
+                              const float* vertices, const int* indices,
+                              const FaceTexMap* texMap, const FaceMaterial* material);
+RASTEL_API int MLDither(void* dst, const void* src, int width, int height);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* RASTEL_H */

@@ -1,0 +1,106 @@
+// Copying the renderer's frame into a window.
+#include "FrameBlit.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <cstdlib>
+#include <cstring>
+
+#include "CubePalette.h"
+#include "RendererBinding.h"
+
+namespace {
+
+// Frames larger than this never occur: the binding clamps its view to it.
+constexpr int kMaxFrameWidth = 800;
+constexpr int kMaxFrameHeight = 600;
+
+}  // namespace
+
+QPoint BlitOrigin(int clientWidth, int clientHeight, int frameWidth, int frameHeight) {
+  const int x = clientWidth > kMaxFrameWidth ? (clientWidth - frameWidth) / 2 : 0;
+  const int y = clientHeight > kMaxFrameHeight ? (clientHeight - frameHeight) / 2 : 0;
+  return {x, y};
+}
+
+QImage ImageFrom565(const unsigned short* pixels, int width, int height) {
+  if (!pixels || width <= 0 || height <= 0)
+    return {};
+  QImage image(width, height, QImage::Format_RGB16);
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(unsigned short);
+  for (int y = 0; y < height; ++y) {
+    // Row 0 of the image is the frame's last row in memory.
+    const unsigned short* source = pixels + static_cast<std::size_t>(height - 1 - y) * width;
+    std::memcpy(image.scanLine(y), source, rowBytes);
+  }
+  return image;
+}
+
+QImage ImageFromIndices(const std::uint8_t* indices, int width, int height,
+                        const QList<QRgb>& colours) {
+  if (!indices || width <= 0 || height <= 0)
+    return {};
+  QImage image(width, height, QImage::Format_Indexed8);
+  QList<QRgb> table = colours;
+  table.resize(256, qRgb(0, 0, 0));  // every index must have a colour
+  image.setColorTable(table);
+  for (int y = 0; y < height; ++y) {
+    const std::uint8_t* source = indices + static_cast<std::size_t>(height - 1 - y) * width;
+    std::memcpy(image.scanLine(y), source, static_cast<std::size_t>(width));
+  }
+  return image;
+}
+
+int DisplayDepth() {
+  if (const char* forced = std::getenv("GLYPHKILN_DISPLAY_DEPTH")) {
+    char* end = nullptr;
+    const long depth = std::strtol(forced, &end, 10);
+    if (end != forced && *end == '\0' && depth > 0 && depth <= 32)
+      return static_cast<int>(depth);
+  }
+  if (qGuiApp) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+      return screen->depth();
+  }
+  return 24;
+}
+
+QList<QRgb> PaletteColours(const CubePalette& palette) {
+  QList<QRgb> colours;
+  colours.reserve(CubePalette::kEntries);
+  for (const PaletteEntry& entry : palette.Entries())
+    colours.append(qRgb(entry.red, entry.green, entry.blue));
+  return colours;
+}
+
+QList<QRgb> PaletteColours(const RendererBinding& binding) {
+  return PaletteColours(CubePalette(binding.BitsPerPixel() == 8 ? 8 : 16));
+}
+
+QImage FrameImage(RendererBinding& binding, int displayDepth) {
+  if (!binding.View() || binding.Width() <= 0 || binding.Height() <= 0)
+    return {};
+  const int width = binding.Width();
+  const int height = binding.Height();
+  switch (binding.BitsPerPixel()) {
+    case 16:
+      if (displayDepth != 8)
+        return ImageFrom565(binding.Frame16(), width, height);
+      // A 256-colour display: the cube's indices, dithered once per frame.
+      return ImageFromIndices(binding.Frame8(), width, height, PaletteColours(binding));
+    case 8:
+      // The 8-bit library's buffer already holds palette indices.
+      return ImageFromIndices(binding.Frame8(), width, height, PaletteColours(binding));
+    default:
+      return {};
+  }
+}
+
+void Blit(QPainter& painter, RendererBinding& binding, int clientWidth, int clientHeight,
+          int displayDepth) {
+  const QImage frame = FrameImage(binding, displayDepth);
+  if (frame.isNull())
+    return;
+  painter.drawImage(BlitOrigin(clientWidth, clientHeight, frame.width(), frame.height()), frame);
+}

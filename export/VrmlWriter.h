@@ -1,0 +1,14 @@
+// Writes the solid letters as a VRML 2.0 world: one viewpoint, one directional
+// light, and for every letter piece a shape for its front and back faces and
+// one for its side wall, sharing one coordinate list.
+#pragma once
+
+#include <ostream>
+
+class CText3D;
+
+// Writes the whole world to `out`. Every line ends with carriage return and
+// line feed, and numbers are formatted the same whatever the process or the
+// stream's locale, so the file is identical everywhere. The stream's state
+// tells whether the writing succeeded.
+void WriteVrml(const CText3D& text, std::ostream& out);

@@ -12,7 +12,11 @@ class CLetter {
   // Takes ownership and widens the bounds by the piece's bounds.
   void AddPiece(std::unique_ptr<CLetterPiece> piece);
 
+  // Splits the first piece by nesting: one piece per outer contour with the
+  // holes directly inside it, or the outer contour moved to the front when
+  // there is only one.
   void FindContours();
+  void CalculateContours();
   void SetBevel(int steps, double size);
   void BuildMeshes();
 

@@ -34,6 +34,11 @@ class CLetterPiece {
   void SetDepth(double d) { depth = d; }
   void Scale(double factor);
 
+  // Orients the outer contour clockwise and the holes counter-clockwise
+  // (y up), then bridges the holes into the merged outline. Runs once, on a
+  // piece fresh from FindContours: it appends to the merged outline.
+  void CalculateContours();
+
   // Solid building: offset contours for the bevel, then the mesh.
   void SetBevel(int steps, double size);
   int BuildBevelContours(double size);

@@ -1,0 +1,185 @@
+// The option table and the parser that walks the arguments against it.
+#include "Options.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+namespace {
+
+// The smallest height the letters can be built at; below it the closeness
+// threshold would keep nearly every flattened point.
+constexpr double kMinHeight = 0.001;
+constexpr double kMaxHeight = 1.0e6;
+
+std::vector<OptionSpec> BuildTable() {
+  auto flag = [](bool CliOptions::*field) {
+    return [field](CliOptions& o, const std::string&, std::string&) {
+      o.*field = true;
+      return true;
+    };
+  };
+  return {
+      {"--font", "NAME", "installed font family (default \"Arial\")",
+       [](CliOptions& o, const std::string& v, std::string& error) {
+         if (v.empty()) {
+           error = "--font needs a font name";
+           return false;
+         }
+         o.fontName = v;
+         o.fontNameGiven = true;
+         return true;
+       }},
+      {"--font-file", "PATH", "read the font from this file instead",
+       [](CliOptions& o, const std::string& v, std::string& error) {
+         if (v.empty()) {
+           error = "--font-file needs a file name";
+           return false;
+         }
+         o.fontFile = v;
+         return true;
+       }},
+      {"--bold", "", "use the family's bold face", flag(&CliOptions::bold)},
+      {"--italic", "", "use the family's italic face", flag(&CliOptions::italic)},
+      {"--height", "H", "height of one em in model units (default 1.0, at least 0.001)",
+       [](CliOptions& o, const std::string& v, std::string& error) {
+         return ParseNumber("--height", v, kMinHeight, kMaxHeight, o.height, error);
+       }},
+      {"--dump-outline", "", "print the font outline stream: \"x y kind\" per line, font units",
+       flag(&CliOptions::dumpOutline)},
+      {"--dump-geometry", "", "print the letters' contours and merged outlines as JSON",
+       flag(&CliOptions::dumpGeometry)},
+      {"--help", "", "show this help", flag(&CliOptions::help)},
+      {"-h", "", "same as --help", flag(&CliOptions::help)},
+      {"--version", "", "show the version", flag(&CliOptions::version)},
+  };
+}
+
+const OptionSpec* FindOption(const std::string& name) {
+  for (const OptionSpec& spec : OptionTable()) {
+    if (spec.name == name) return &spec;
+  }
+  return nullptr;
+}
+
+// Settings that cannot go together.
+bool CheckCombination(const CliOptions& o, std::string& error) {
+  if (!o.fontFile.empty() && (o.fontNameGiven || o.bold || o.italic)) {
+    error = "--font-file cannot be combined with --font, --bold or --italic";
+    return false;
+  }
+  if (o.dumpOutline && o.dumpGeometry) {
+    error = "choose one of --dump-outline and --dump-geometry";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+const std::vector<OptionSpec>& OptionTable() {
+  static const std::vector<OptionSpec> table = BuildTable();
+  return table;
+}
+
+ParseResult ParseOptions(const std::vector<std::string>& args) {
+  ParseResult result;
+  auto fail = [&](const std::string& error) {
+    result.ok = false;
+    result.error = error;
+    return result;
+  };
+  bool optionsEnded = false;
+  for (std::size_t k = 0; k < args.size(); ++k) {
+    const std::string& arg = args[k];
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
+      if (result.options.textGiven) return fail("only one TEXT argument is allowed");
+      result.options.text = arg;
+      result.options.textGiven = true;
+      continue;
+    }
+    std::string name = arg;
+    std::string value;
+    bool valueInline = false;
+    if (const auto eq = arg.find('='); eq != std::string::npos && arg.rfind("--", 0) == 0) {
+      name = arg.substr(0, eq);
+      value = arg.substr(eq + 1);
+      valueInline = true;
+    }
+    const OptionSpec* spec = FindOption(name);
+    if (!spec) return fail("unknown option " + name);
+    if (spec->valueName.empty()) {
+      if (valueInline) return fail(name + " takes no value");
+    } else if (!valueInline) {
+      if (k + 1 >= args.size()) return fail(name + " needs a value (" + spec->valueName + ")");
+      value = args[++k];
+    }
+    std::string error;
+    if (!spec->apply(result.options, value, error)) return fail(error);
+  }
+  if (result.options.help || result.options.version) return result;
+  std::string error;
+  if (!CheckCombination(result.options, error)) return fail(error);
+  if (!result.options.textGiven) return fail("missing TEXT");
+  return result;
+}
+
+std::string UsageText() {
+  std::ostringstream out;
+  out << "Usage: glyphkiln [OPTION]... TEXT\n"
+         "Builds solid letters from TEXT in an installed outline font.\n\n"
+         "Options:\n";
+  for (const OptionSpec& spec : OptionTable()) {
+    std::string left = "  " + spec.name;
+    if (!spec.valueName.empty()) left += " " + spec.valueName;
+    if (left.size() < 24) left.resize(24, ' ');
+    else left += "  ";
+    out << left << spec.help << "\n";
+  }
+  out << "\nExit status: 0 on success, 1 when the font cannot be found or read or the\n"
+         "output cannot be written, 2 for a usage error.\n";
+  return out.str();
+}
+
+bool ParseNumber(const std::string& option, const std::string& value, double min, double max,
+                 double& out, std::string& error) {
+  errno = 0;
+  char* end = nullptr;
+  const double number = std::strtod(value.c_str(), &end);
+  if (value.empty() || end != value.c_str() + value.size() || errno == ERANGE ||
+      !std::isfinite(number)) {
+    error = option + ": not a number: '" + value + "'";
+    return false;
+  }
+  if (number < min || number > max) {
+    std::ostringstream range;
+    range << option << ": " << value << " is outside " << min << " .. " << max;
+    error = range.str();
+    return false;
+  }
+  out = number;
+  return true;
+}
+
+bool ParseInteger(const std::string& option, const std::string& value, long min, long max,
+                  long& out, std::string& error) {
+  errno = 0;
+  char* end = nullptr;
+  const long number = std::strtol(value.c_str(), &end, 10);
+  if (value.empty() || end != value.c_str() + value.size() || errno == ERANGE) {
+    error = option + ": not a whole number: '" + value + "'";
+    return false;
+  }
+  if (number < min || number > max) {
+    error = option + ": " + value + " is outside " + std::to_string(min) + " .. " +
+            std::to_string(max);
+    return false;
+  }
+  out = number;
+  return true;
+}

@@ -1,0 +1,70 @@
+// The command line of glyphkiln: every setting in one struct, every option
+// in one table. An option is a row of the table (name, value name, help,
+// and what it does to the settings); usage errors are reported, never
+// thrown, so that the program can leave with status 2.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Exit statuses of the program.
+enum ExitStatus : int {
+  kExitOk = 0,
+  kExitFailure = 1,  // a font that cannot be found or read, output that cannot be written
+  kExitUsage = 2,    // unknown option, missing text, bad number
+};
+
+struct CliOptions {
+  // Font.
+  std::string fontName = "Arial";
+  bool fontNameGiven = false;
+  std::string fontFile;  // opens this file instead of looking the name up
+  bool bold = false;
+  bool italic = false;
+
+  // Geometry.
+  double height = 1.0;  // model units per em
+
+  // What to do.
+  bool dumpOutline = false;
+  bool dumpGeometry = false;
+  bool help = false;
+  bool version = false;
+
+  // The text, as typed (UTF-8).
+  std::string text;
+  bool textGiven = false;
+};
+
+// One row of the option table. A row with a valueName takes a value, given
+// as the next argument or after '='. `apply` returns false and fills `error`
+// when the value is unusable.
+struct OptionSpec {
+  std::string name;       // "--font", or a short "-o"
+  std::string valueName;  // "NAME"; empty for a flag
+  std::string help;
+  std::function<bool(CliOptions& options, const std::string& value, std::string& error)> apply;
+};
+
+const std::vector<OptionSpec>& OptionTable();
+
+struct ParseResult {
+  CliOptions options;
+  bool ok = true;
+  std::string error;  // the usage error, without program name or newline
+};
+
+// Reads the arguments after the program name. "--" ends the options, so a
+// text that starts with '-' can follow it.
+ParseResult ParseOptions(const std::vector<std::string>& args);
+
+// The --help text, built from the table.
+std::string UsageText();
+
+// A number from an option value: the whole value must be a finite number
+// within [min, max]. False with a message naming the option otherwise.
+bool ParseNumber(const std::string& option, const std::string& value, double min, double max,
+                 double& out, std::string& error);
+bool ParseInteger(const std::string& option, const std::string& value, long min, long max,
+                  long& out, std::string& error);

@@ -1,0 +1,180 @@
+// Contours of a face: built from the current vertex list, clipped against
+// the view's five planes (Sutherland-Hodgman) and projected to sixteenths
+// of a pixel. New vertices and second uses of a vertex are spares from the
+// shared pool; everything goes back as soon as a contour is done with.
+#include <cmath>
+
+#include "RasterCore.h"
+
+namespace rastel {
+namespace {
+
+float SignedDistance(const RasterCore& core, int plane, const ClipVertex& v) {
+  if (plane == kFront) return -core.frontDistance - v.z;
+  const float* n = core.sideNormal[plane];
+  return v.x * n[0] + v.y * n[1] + v.z * n[2];
+}
+
+// The point where edge a-b meets the plane, walking from a: a is inside,
+// b outside (or the other way round), so a.side - b.side is not zero.
+ClipVertex* Intersect(const ClipVertex& a, const ClipVertex& b, int plane) {
+  ClipVertex* v = TakeSpare();
+  if (!v) return nullptr;
+  const float t = a.side / (a.side - b.side);
+  v->x = a.x + (b.x - a.x) * t;
+  v->y = a.y + (b.y - a.y) * t;
+  v->z = a.z + (b.z - a.z) * t;
+  v->sx = v->sy = 0;
+  v->side = 0;
+  v->flags = (1 << plane) | (a.flags & b.flags & kPlaneBits) | kSpare;
+  return v;
+}
+
+class RingBuilder {
+ public:
+  void Append(ClipVertex* v) {
+    if (!m_ring.head) m_ring.head = v;
+    else m_tail->next = v;
+    m_tail = v;
+    v->next = m_ring.head;
+    ++m_ring.count;
+  }
+  Contour Ring() const { return m_ring; }
+
+ private:
+  Contour m_ring;
+  ClipVertex* m_tail = nullptr;
+};
+
+ClipVertex* Last(Contour contour) {
+  ClipVertex* v = contour.head;
+  for (int i = 1; i < contour.count; ++i) v = v->next;
+  return v;
+}
+
+// One plane of Sutherland-Hodgman: walks the edges prev -> cur, starting
+// with the edge from the last vertex to the first.
+Contour ClipAgainst(const RasterCore& core, Contour contour, int plane) {
+  bool anyOutside = false;
+  ClipVertex* v = contour.head;
+  for (int i = 0; i < contour.count; ++i, v = v->next) {
+    v->side = SignedDistance(core, plane, *v);
+    anyOutside |= !(v->side >= 0);  // -0 counts as inside, NaN as outside
+  }
+  if (!anyOutside) return contour;
+
+  RingBuilder out;
+  bool failed = false;
+  ClipVertex* last = Last(contour);
+  ClipVertex* prev = last;
+  ClipVertex* cur = contour.head;
+  bool releaseLast = false;
+  for (int i = 0; i < contour.count; ++i) {
+    ClipVertex* next = cur->next;
+    const bool prevInside = prev->side >= 0;
+    const bool curInside = cur->side >= 0;
+    ClipVertex* made = nullptr;
+    if (prevInside) {
+      out.Append(prev);
+      if (!curInside && !(made = Intersect(*prev, *cur, plane))) failed = true;
+    } else {
+      if (curInside && !(made = Intersect(*cur, *prev, plane))) failed = true;
+      // The last vertex is still needed for the final edge; it goes last.
+      if (prev == last) releaseLast = true;
+      else ReleaseVertex(prev);
+    }
+    if (made) out.Append(made);
+    prev = cur;
+    cur = next;
+  }
+  if (releaseLast) ReleaseVertex(last);
+  Contour result = out.Ring();
+  if (failed || result.count <= 1) {
+    ReleaseContour(result);
+    return Contour();
+  }
+  return result;
+}
+
+}  // namespace
+
+void ReleaseVertex(ClipVertex* vertex) {
+  if (vertex->flags & kSpare) ReturnSpare(vertex);
+  else vertex->flags &= ~kInUse;
+}
+
+void ReleaseContour(Contour contour) {
+  ClipVertex* v = contour.head;
+  for (int i = 0; i < contour.count; ++i) {
+    ClipVertex* next = v->next;
+    ReleaseVertex(v);
+    v = next;
+  }
+}
+
+// A vertex used twice in one contour needs two links, so the second use is
+// a copy from the pool.
+Contour BuildContour(RasterCore& core, const int* indices, int count) {
+  RingBuilder ring;
+  ClipVertex* list = core.vertices.Data() + core.listBase;
+  for (int i = 0; i < count; ++i) {
+    ClipVertex* v = &list[indices[i]];
+    if (v->flags & kInUse) {
+      ClipVertex* copy = TakeSpare();
+      if (!copy) {
+        ReleaseContour(ring.Ring());
+        return Contour();
+      }
+      *copy = *v;
+      copy->flags |= kSpare;
+      v = copy;
+    } else {
+      v->flags |= kInUse;
+    }
+    ring.Append(v);
+  }
+  return ring.Ring();
+}
+
+Contour ClipContour(const RasterCore& core, Contour contour) {
+  for (int plane = 0; plane < kPlaneCount && contour.count > 0; ++plane)
+    if (core.clipEnable & (1 << plane)) contour = ClipAgainst(core, contour, plane);
+  if (contour.count > 0 && contour.count < 3) {
+    ReleaseContour(contour);
+    return Contour();
+  }
+  return contour;
+}
+
+// Perspective projection to sixteenths of a pixel from the view's left and
+// bottom edges. Vertices made on a side plane land exactly on that edge;
+// everything else is held inside the view. The comparisons are made before
+// converting to int so that a vertex at the eye cannot overflow.
+void ProjectContour(const RasterCore& core, Contour contour) {
+  const float f16 = static_cast<float>(kSubPixel * core.focal);
+  const int xLow = kSubPixel * core.left, xHigh = kSubPixel * core.right;
+  const int yLow = kSubPixel * core.bottom, yHigh = kSubPixel * core.top;
+  ClipVertex* v = contour.head;
+  for (int i = 0; i < contour.count; ++i, v = v->next) {
+    if (v->flags & kProjected) continue;
+    v->flags |= kProjected;
+    if (v->flags & kOnLeft) {
+      v->sx = 0;
+    } else if (v->flags & kOnRight) {
+      v->sx = xHigh - xLow;
+    } else {
+      const float x = -(f16 * v->x / v->z);
+      v->sx = !(x >= xLow) ? 0 : x > xHigh ? xHigh - xLow : static_cast<int>(x) - xLow;
+    }
+    if (v->flags & kOnBottom) {
+      v->sy = 0;
+    } else if (v->flags & kOnTop) {
+      v->sy = yHigh - yLow;
+    } else {
+      const float y = -(f16 * v->y / v->z);
+      v->sy = !(y >= yLow) ? 0 : y > yHigh ? yHigh - yLow : static_cast<int>(y) - yLow;
+    }
+  }
+}
+
+}  // namespace rastel

@@ -1,0 +1,69 @@
+// 16-bit (5-6-5) pictures to 8-bit indices into the colour-cube palette
+// with a 4 x 4 ordered (Bayer) dither:
+//   index = 10 + 36 R + 6 G + 2 B, R and G in 0..5, B in 0..2,
+//   R = (5 r + 2 M[y][x]) / 32, G = (5 g + 4 M[y+1][x]) / 64,
+//   B = (5 b + 2 M[y][x+1]) / 64   (matrix indices mod 4).
+// Blue has only three levels, so only the cube's even blue levels occur.
+#include "RasterCore.h"
+
+namespace rastel {
+namespace {
+
+constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+
+// The three channels of a pixel side by side in one word, far enough apart
+// that scaling by 5 and adding the dither offsets cannot carry from one into
+// the next: blue in bits 0-4, red in bits 11-15, green in bits 21-26.
+constexpr std::uint32_t Spread(std::uint32_t pixel) {
+  return (pixel & 0xF81Fu) | (pixel & 0x07E0u) << 16;
+}
+
+// Dither offsets of one position, in the same fields.
+constexpr std::uint32_t Offsets(int y, int x) {
+  return static_cast<std::uint32_t>(2 * kBayer[y % 4][(x + 1) % 4]) |
+         static_cast<std::uint32_t>(2 * kBayer[y % 4][x % 4]) << 11 |
+         static_cast<std::uint32_t>(4 * kBayer[(y + 1) % 4][x % 4]) << 21;
+}
+
+std::uint32_t Index(std::uint32_t pixel, std::uint32_t offsets) {
+  const std::uint32_t levels = (Spread(pixel) * 5 + offsets) & 0x380701C0u;
+  const std::uint32_t blue = levels >> 6, red = levels >> 16 & 7, green = levels >> 27;
+  return 10 + 36 * red + 6 * green + 2 * blue;
+}
+
+}  // namespace
+}  // namespace rastel
+
+// Works forward through the picture; output byte i of a row never lies
+// beyond input pixel i of that row, and every group of four pixels is read
+// before its indices are written, so dst may equal src.
+extern "C" RASTEL_API int MLDither(void* dst, const void* src, int width, int height) {
+  using rastel::Index;
+  if (!dst || !src || width <= 0 || height <= 0) return 0;
+  auto* out = static_cast<unsigned char*>(dst);
+  const auto* in = static_cast<const unsigned char*>(src);
+  const int groups = width / 4;
+  for (int y = 0; y < height; ++y) {
+    const std::uint32_t offsets[4] = {rastel::Offsets(y, 0), rastel::Offsets(y, 1),
+                                      rastel::Offsets(y, 2), rastel::Offsets(y, 3)};
+    const unsigned char* row = in + static_cast<std::ptrdiff_t>(y) * width * 2;
+    unsigned char* target = out + static_cast<std::ptrdiff_t>(y) * width;
+    for (int g = 0; g < groups; ++g) {
+      std::uint32_t pair[2];
+      std::memcpy(pair, row + 8 * g, sizeof pair);
+      const std::uint32_t word = Index(pair[0] & 0xFFFF, offsets[0]) |
+                                 Index(pair[0] >> 16, offsets[1]) << 8 |
+                                 Index(pair[1] & 0xFFFF, offsets[2]) << 16 |
+                                 Index(pair[1] >> 16, offsets[3]) << 24;
+      std::memcpy(target + 4 * g, &word, sizeof word);
+    }
+    // Views are multiples of 8 wide; any other width still gets its last
+    // pixels converted rather than left as stale bytes.
+    for (int x = 4 * groups; x < width; ++x) {
+      std::uint16_t pixel;
+      std::memcpy(&pixel, row + 2 * x, sizeof pixel);
+      target[x] = static_cast<unsigned char>(Index(pixel, offsets[x % 4]));
+    }
+  }
+  return 0;
+}

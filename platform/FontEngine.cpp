@@ -85,60 +85,65 @@ std::int32_t ToFixed(double fontUnits, double toThousandths) {
   return static_cast<std::int32_t>(std::clamp(raw, lo, hi));
 }
 
-// Walks one contour of an outline (points first .. last) into a polygon:
-// a start point on the curve, then line, quadratic and cubic records back to
-// it. A TrueType contour may begin off the curve: then the last point is the
-// start if it is on the curve, else the midpoint of the first and last.
-GlyphPolygon WalkContour(const FT_Outline& outline, int first, int last, double scale) {
-  struct Pt {
-    double x, y;
-    int tag;
-  };
-  auto at = [&](int i) {
-    return Pt{static_cast<double>(outline.points[i].x), static_cast<double>(outline.points[i].y),
-              FT_CURVE_TAG(outline.tags[i])};
-  };
-  auto fixed = [&](const Pt& p) { return FixedPoint{ToFixed(p.x, scale), ToFixed(p.y, scale)}; };
+// The stored contour of points first .. last of a FreeType outline.
+std::vector<ContourPoint> StoredContour(const FT_Outline& outline, int first, int last) {
+  std::vector<ContourPoint> points;
+  points.reserve(static_cast<std::size_t>(last - first + 1));
+  for (int i = first; i <= last; ++i) {
+    const int tag = FT_CURVE_TAG(outline.tags[i]);
+    const int kind = tag == FT_CURVE_TAG_ON      ? kOnCurve
+                     : tag == FT_CURVE_TAG_CUBIC ? kCubicControl
+                                                 : kQuadControl;
+    points.push_back(ContourPoint{static_cast<double>(outline.points[i].x),
+                                  static_cast<double>(outline.points[i].y), kind});
+  }
+  return points;
+}
 
-  std::vector<Pt> sequence;
-  Pt start = at(first);
-  if (start.tag == FT_CURVE_TAG_ON) {
-    for (int i = first + 1; i <= last; ++i) sequence.push_back(at(i));
-  } else if (at(last).tag == FT_CURVE_TAG_ON) {
-    start = at(last);
-    for (int i = first; i < last; ++i) sequence.push_back(at(i));
+}  // namespace
+
+GlyphPolygon PolygonFromContour(const std::vector<ContourPoint>& stored, double scale) {
+  GlyphPolygon polygon;
+  if (stored.empty()) return polygon;
+  auto fixed = [&](const ContourPoint& p) {
+    return FixedPoint{ToFixed(p.x, scale), ToFixed(p.y, scale)};
+  };
+
+  // The points after the start, in order; the contour then returns to start.
+  std::vector<ContourPoint> sequence;
+  ContourPoint start = stored.front();
+  if (start.kind == kOnCurve) {
+    sequence.assign(stored.begin() + 1, stored.end());
+  } else if (stored.back().kind == kOnCurve) {
+    start = stored.back();
+    sequence.assign(stored.begin(), stored.end() - 1);
   } else {
-    const Pt a = at(first), b = at(last);
-    start = Pt{(a.x + b.x) / 2.0, (a.y + b.y) / 2.0, FT_CURVE_TAG_ON};
-    for (int i = first; i <= last; ++i) sequence.push_back(at(i));
+    const ContourPoint& a = stored.front();
+    const ContourPoint& b = stored.back();
+    start = ContourPoint{(a.x + b.x) / 2.0, (a.y + b.y) / 2.0, kOnCurve};
+    sequence = stored;
   }
 
-  GlyphPolygon polygon;
   polygon.start = fixed(start);
   std::size_t i = 0;
   while (i < sequence.size()) {
-    const int tag = sequence[i].tag;
     GlyphCurve curve;
-    if (tag == FT_CURVE_TAG_ON) {
+    if (sequence[i].kind == kOnCurve) {
       curve.type = kCurveLine;
-      while (i < sequence.size() && sequence[i].tag == FT_CURVE_TAG_ON) {
+      while (i < sequence.size() && sequence[i].kind == kOnCurve) {
         curve.points.push_back(fixed(sequence[i++]));
       }
     } else {
-      curve.type = tag == FT_CURVE_TAG_CUBIC ? kCurveCubicSpline : kCurveQuadSpline;
-      while (i < sequence.size() && sequence[i].tag != FT_CURVE_TAG_ON) {
+      curve.type = sequence[i].kind == kCubicControl ? kCurveCubicSpline : kCurveQuadSpline;
+      while (i < sequence.size() && sequence[i].kind != kOnCurve) {
         curve.points.push_back(fixed(sequence[i++]));
       }
-      // The spline ends on the next on-curve point, or on the start point
-      // when it closes the contour.
       curve.points.push_back(fixed(i < sequence.size() ? sequence[i++] : start));
     }
     polygon.curves.push_back(std::move(curve));
   }
   return polygon;
 }
-
-}  // namespace
 
 struct Font::Impl {
   // Declared before the face so that the face is released first.
@@ -234,7 +239,7 @@ std::optional<std::vector<GlyphPolygon>> Font::GlyphOutline(unsigned char byte) 
   for (int c = 0; c < outline.n_contours; ++c) {
     const int last = outline.contours[c];
     if (last < first || last >= outline.n_points) return std::nullopt;  // malformed outline
-    polygons.push_back(WalkContour(outline, first, last, m_impl->Scale()));
+    polygons.push_back(PolygonFromContour(StoredContour(outline, first, last), m_impl->Scale()));
     first = last + 1;
   }
   return polygons;

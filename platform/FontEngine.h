@@ -82,6 +82,23 @@ struct GlyphPolygon {
   std::vector<GlyphCurve> curves;
 };
 
+// One point of a contour as a font file stores it, in the face's own units.
+enum ContourPointKind : int { kOnCurve, kQuadControl, kCubicControl };
+struct ContourPoint {
+  double x = 0.0;
+  double y = 0.0;
+  int kind = kOnCurve;
+};
+
+// Turns one stored contour into a polygon record, scaling by `scale` (1000
+// divided by the face's units per em). A contour may begin off the curve:
+// then its last point is the start when that is on the curve, else the
+// midpoint of the first and the last. Runs of control points are kept as
+// they are in one spline record that ends on the next on-curve point (or on
+// the start point when it closes the contour); runs of on-curve points form
+// line records, and a straight closing segment is left implied.
+GlyphPolygon PolygonFromContour(const std::vector<ContourPoint>& points, double scale);
+
 // An opened face. Owns its FreeType library and face.
 class Font {
  public:

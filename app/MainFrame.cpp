@@ -1,0 +1,406 @@
+// The main window and the routing of every command.
+#include "MainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTextDocument>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#include "AboutDialog.h"
+#include "CommandTable.h"
+#include "DialogSupport.h"
+#include "LockKeys.h"
+#include "Profile.h"
+#include "SaveFile.h"
+#include "VRMLView.h"
+#include "ZarnDoc.h"
+#include "ZarnView.h"
+
+namespace {
+
+constexpr int kStatusBarId = 59393;
+constexpr int kToolBarId = 59392;
+constexpr const char* kIndicatorTexts[3] = {"CAP", "NUM", "SCRL"};
+
+Qt::ToolBarArea AreaForDockId(int id) {
+  switch (id) {
+    case CMainFrame::kDockLeft: return Qt::LeftToolBarArea;
+    case CMainFrame::kDockRight: return Qt::RightToolBarArea;
+    case CMainFrame::kDockBottom: return Qt::BottomToolBarArea;
+    default: return Qt::TopToolBarArea;
+  }
+}
+
+int DockIdForArea(Qt::ToolBarArea area) {
+  switch (area) {
+    case Qt::LeftToolBarArea: return CMainFrame::kDockLeft;
+    case Qt::RightToolBarArea: return CMainFrame::kDockRight;
+    case Qt::BottomToolBarArea: return CMainFrame::kDockBottom;
+    default: return CMainFrame::kDockTop;
+  }
+}
+
+std::string Section(const char* suffix) { return std::string(CMainFrame::kBarStatePrefix) + suffix; }
+
+}  // namespace
+
+CMainFrame::CMainFrame(CZarnDoc* doc, QWidget* parent) : QMainWindow(parent), m_doc(doc) {
+  setWindowTitle(QStringLiteral("Stellwick Glyphkiln"));
+  setWindowIcon(QIcon(QStringLiteral(":/icons/zarn.png")));
+  resize(800, 600);
+  CreateClient();
+  CreateActions();
+  CreateMenus();
+  CreateToolBar();
+  CreateStatusBar();
+  LoadBarState();
+  connect(m_layoutView, &CZarnView::SelectionChanged, this, &CMainFrame::UpdateCommandEnabling);
+  UpdateCommandEnabling();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+// ------------------------------------------------------------- building
+
+void CMainFrame::CreateClient() {
+  m_splitter = new QSplitter(Qt::Vertical, this);
+  m_splitter->setObjectName(QStringLiteral("splitter"));
+  m_layoutView = new CZarnView(m_doc, this, m_splitter);
+  m_examinerView = new CVRMLView(m_doc, this, m_splitter);
+  m_splitter->addWidget(m_layoutView);
+  m_splitter->addWidget(m_examinerView);
+  m_splitter->setChildrenCollapsible(false);
+  m_examinerView->setMinimumHeight(8);
+  // The layout view takes a quarter of the height, the examiner three quarters.
+  m_splitter->setStretchFactor(0, 1);
+  m_splitter->setStretchFactor(1, 3);
+  const int h = height();
+  m_splitter->setSizes({h / 4, (h / 4) * 3});
+  setCentralWidget(m_splitter);
+}
+
+void CMainFrame::CreateActions() {
+  for (const CommandInfo& info : CommandTable::All()) {
+    auto* action = new QAction(this);
+    action->setObjectName(QString::number(info.id));
+    action->setText(QString::fromLatin1(info.menuText));
+    action->setStatusTip(CommandTable::StatusText(info));
+    const QString toolTip = CommandTable::ToolTip(info);
+    if (!toolTip.isEmpty()) action->setToolTip(toolTip);
+    if (*info.icon) action->setIcon(QIcon(QString::fromLatin1(info.icon)));
+    action->setShortcuts(CommandTable::Shortcuts(info));
+    action->setEnabled(info.target != CommandTarget::None);
+    if (info.id == kCmdViewToolbar || info.id == kCmdViewStatusBar) {
+      action->setCheckable(true);
+      action->setChecked(true);
+    }
+    const int id = info.id;
+    connect(action, &QAction::triggered, this, [this, id] { Execute(id); });
+    // Every action belongs to the window, so its keys work without a menu item.
+    addAction(action);
+    m_actions[id] = action;
+  }
+}
+
+QMenu* CMainFrame::BuildMenu(const QString& title, const std::vector<int>& items, QWidget* parent) {
+  auto* menu = new QMenu(title, parent);
+  for (int id : items) {
+    if (id == kSeparator) {
+      menu->addSeparator();
+    } else if (id == kSubmenuColours) {
+      QMenu* colours = BuildMenu(QStringLiteral("Colo&rs"), CommandTable::ColourMenu(), menu);
+      colours->setObjectName(QStringLiteral("colours"));
+      menu->addMenu(colours);
+    } else {
+      menu->addAction(Action(id));
+    }
+  }
+  return menu;
+}
+
+void CMainFrame::CreateMenus() {
+  for (const MenuLayout& layout : CommandTable::MenuBar()) {
+    menuBar()->addMenu(BuildMenu(QString::fromLatin1(layout.title), layout.items, menuBar()));
+  }
+  m_layoutMenu = BuildMenu(QString(), CommandTable::LayoutContextMenu(), this);
+  m_examinerMenu = BuildMenu(QString(), CommandTable::ExaminerContextMenu(), this);
+}
+
+void CMainFrame::CreateToolBar() {
+  m_toolBar = new QToolBar(QStringLiteral("Toolbar"), this);
+  m_toolBar->setObjectName(QString::number(kToolBarId));
+  m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+  m_toolBar->setMovable(true);
+  m_toolBar->setFloatable(false);
+  m_toolBar->setIconSize(QSize(24, 24));
+  for (int id : CommandTable::Toolbar()) {
+    if (id == kSeparator) {
+      m_toolBar->addSeparator();
+    } else {
+      m_toolBar->addAction(Action(id));
+    }
+  }
+  addToolBar(Qt::TopToolBarArea, m_toolBar);
+  connect(m_toolBar, &QToolBar::visibilityChanged, Action(kCmdViewToolbar), &QAction::setChecked);
+}
+
+void CMainFrame::CreateStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QString::number(kStatusBarId));
+  m_idleLabel = new QLabel(QStringLiteral("Ready"), bar);
+  bar->addWidget(m_idleLabel, 1);
+  for (int i = 0; i < 3; ++i) {
+    m_indicators[i] = new QLabel(bar);
+    m_indicators[i]->setObjectName(QString::fromLatin1(kIndicatorTexts[i]));
+    m_indicators[i]->setAlignment(Qt::AlignCenter);
+    m_indicators[i]->setMinimumWidth(m_indicators[i]->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 10);
+    m_indicators[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    bar->addPermanentWidget(m_indicators[i]);
+  }
+  // The lock keys can change while another window has the keyboard, so look
+  // now and then rather than only on our own key presses.
+  auto* timer = new QTimer(this);
+  connect(timer, &QTimer::timeout, this, &CMainFrame::UpdateIndicators);
+  timer->start(250);
+  UpdateIndicators();
+}
+
+// -------------------------------------------------------------- routing
+
+QAction* CMainFrame::Action(int id) const {
+  const auto found = m_actions.find(id);
+  return found == m_actions.end() ? nullptr : found->second;
+}
+
+bool CMainFrame::Execute(int id) {
+  const CommandInfo* info = CommandTable::Find(id);
+  QAction* action = Action(id);
+  if (!info || !action || !action->isEnabled()) return false;
+  if (info->isColour) {
+    m_layoutView->ApplyColour(info->colour);
+    return true;
+  }
+  switch (id) {
+    case kCmdText: m_layoutView->OnText(); return true;
+    case kCmdFont: m_layoutView->OnFont(); return true;
+    case kCmdSaveVrml: m_layoutView->SaveVrml(); return true;
+    case kCmdColour: m_layoutView->OnColourDialog(); return true;
+    case kCmdShape: m_layoutView->OnShape(); return true;
+    case kCmdLight:
+    case kCmdLightExaminer: m_layoutView->OnLight(); return true;
+    case kCmdHeight: m_layoutView->OnHeight(); return true;
+    case kCmdTestVrml: m_layoutView->TestVrml(); return true;
+    case kCmdBackground:
+    case kCmdBackgroundExaminer: m_examinerView->OnBackground(); return true;
+    case kCmdExaminerOptions: m_examinerView->OnExaminerOptions(); return true;
+    case kCmdSaveGif: m_examinerView->OnSaveGif(); return true;
+    case kCmdExit: close(); return true;
+    case kCmdViewToolbar: {
+      m_toolBar->setVisible(m_toolBar->isHidden());
+      action->setChecked(!m_toolBar->isHidden());
+      return true;
+    }
+    case kCmdViewStatusBar: {
+      statusBar()->setVisible(statusBar()->isHidden());
+      action->setChecked(!statusBar()->isHidden());
+      return true;
+    }
+    case kCmdFileNew: OnFileNew(); return true;
+    case kCmdFileOpen: OnFileOpen(); return true;
+    case kCmdFileSave: OnFileSave(); return true;
+    case kCmdNextPane: ActivateNextPane(true); return true;
+    case kCmdPrevPane: ActivateNextPane(false); return true;
+    case kCmdHelpContents: OnHelpContents(); return true;
+    case kCmdAbout: OnAbout(); return true;
+    default: return false;
+  }
+}
+
+void CMainFrame::UpdateCommandEnabling() {
+  const bool selection = !m_layoutView->Selection().empty();
+  for (const CommandInfo& info : CommandTable::All()) {
+    if (info.disabledWithSelection) Action(info.id)->setEnabled(!selection);
+  }
+}
+
+// ----------------------------------------------------------- status bar
+
+void CMainFrame::SetMessageText(const QString& text) {
+  if (text.isEmpty() || text == m_idleLabel->text()) {
+    statusBar()->clearMessage();
+  } else {
+    statusBar()->showMessage(text);
+  }
+  // Long stages run without returning to the event loop: show the text now.
+  statusBar()->repaint();
+}
+
+QString CMainFrame::MessageText() const {
+  const QString message = statusBar()->currentMessage();
+  return message.isEmpty() ? m_idleLabel->text() : message;
+}
+
+QString CMainFrame::IndicatorText(int index) const {
+  return index >= 0 && index < 3 ? m_indicators[index]->text() : QString();
+}
+
+void CMainFrame::UpdateIndicators() {
+  const LockKeyState state = QueryLockKeys();
+  const bool on[3] = {state.capsLock, state.numLock, state.scrollLock};
+  for (int i = 0; i < 3; ++i) m_indicators[i]->setText(on[i] ? QString::fromLatin1(kIndicatorTexts[i]) : QString());
+}
+
+// ---------------------------------------------------------------- panes
+
+void CMainFrame::HideExaminerPane() {
+  m_examinerView->hide();
+  if (m_examinerView->hasFocus()) m_layoutView->setFocus(Qt::OtherFocusReason);
+}
+
+void CMainFrame::InitialUpdate() {
+  m_layoutView->OnInitialUpdate();
+  m_examinerView->InitialUpdate();
+  UpdateCommandEnabling();
+}
+
+void CMainFrame::ActivateNextPane(bool next) {
+  QList<QWidget*> panes;
+  for (int i = 0; i < m_splitter->count(); ++i) {
+    QWidget* pane = m_splitter->widget(i);
+    if (!pane->isHidden()) panes.append(pane);
+  }
+  if (panes.isEmpty()) return;
+  int current = -1;
+  QWidget* focus = QApplication::focusWidget();
+  for (int i = 0; i < panes.size(); ++i) {
+    if (focus && (panes[i] == focus || panes[i]->isAncestorOf(focus))) current = i;
+  }
+  const int count = static_cast<int>(panes.size());
+  const int target = current < 0 ? 0 : (current + (next ? 1 : count - 1)) % count;
+  panes[target]->setFocus(Qt::ShortcutFocusReason);
+}
+
+// ------------------------------------------------------------- document
+
+void CMainFrame::OnFileNew() {
+  m_doc->OnNewDocument();
+  InitialUpdate();
+}
+
+void CMainFrame::OnFileOpen() {
+  const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open"));
+  if (path.isEmpty()) return;
+  m_doc->OnOpenDocument(path);
+  InitialUpdate();
+}
+
+void CMainFrame::OnFileSave() {
+  QString path = m_doc->PathName();
+  if (path.isEmpty()) {
+    path = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), QStringLiteral("Zarn"));
+    if (path.isEmpty()) return;
+  }
+  if (!m_doc->OnSaveDocument(path)) ShowMessage(this, QString::fromLatin1(kCanNotCreateFile), QStringLiteral("Error"));
+}
+
+// ----------------------------------------------------------------- help
+
+QString CMainFrame::HelpFilePath() {
+  const QString appDir = QCoreApplication::applicationDirPath();
+  const QStringList candidates = {
+      appDir + QStringLiteral("/README.md"),
+      appDir + QStringLiteral("/../share/doc/glyphkiln/README.md"),
+      appDir + QStringLiteral("/../README.md"),
+      QStringLiteral(GLYPHKILN_SOURCE_DIR "/README.md"),
+  };
+  for (const QString& candidate : candidates) {
+    if (QFileInfo(candidate).isFile()) return QFileInfo(candidate).canonicalFilePath();
+  }
+  return QString();
+}
+
+void CMainFrame::OnHelpContents() {
+  const QString path = HelpFilePath();
+  QFile file(path);
+  if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    ShowAppMessage(this, QStringLiteral("Can not find the help file README.md"));
+    return;
+  }
+  // A browser shows HTML better than the Markdown source.
+  QTextDocument document;
+  document.setMarkdown(QString::fromUtf8(file.readAll()));
+  const QString page = QDir::temp().filePath(QStringLiteral("glyphkiln-help.html"));
+  const QByteArray html = document.toHtml().toUtf8();
+  const bool written = SaveAtomically(std::filesystem::path(QFile::encodeName(page).toStdString()),
+                                      [&html](std::ostream& out) {
+                                        out.write(html.constData(), html.size());
+                                        return true;
+                                      });
+  const QUrl url = QUrl::fromLocalFile(written ? page : path);
+  if (!QDesktopServices::openUrl(url)) ShowAppMessage(this, QStringLiteral("Can not open ") + url.toLocalFile());
+}
+
+void CMainFrame::OnAbout() {
+  CAboutDialog dialog(this);
+  dialog.exec();
+}
+
+// ------------------------------------------------------------ bar state
+
+void CMainFrame::SaveBarState() const {
+  const Profile profile;
+  const std::string summary = Section("-Summary");
+  const std::string toolBar = Section("-Bar0");
+  const std::string status = Section("-Bar1");
+  const QScreen* screen = this->screen();
+  profile.WriteInt(summary, "Bars", 2);
+  profile.WriteInt(summary, "ScreenCX", screen ? screen->geometry().width() : 0);
+  profile.WriteInt(summary, "ScreenCY", screen ? screen->geometry().height() : 0);
+  profile.WriteInt(toolBar, "BarID", kToolBarId);
+  profile.WriteInt(toolBar, "Visible", m_toolBar->isHidden() ? 0 : 1);
+  profile.WriteInt(toolBar, "DockBarID", DockIdForArea(toolBarArea(m_toolBar)));
+  profile.WriteInt(status, "BarID", kStatusBarId);
+  profile.WriteInt(status, "Visible", statusBar()->isHidden() ? 0 : 1);
+}
+
+void CMainFrame::LoadBarState() {
+  const Profile profile;
+  const std::string toolBar = Section("-Bar0");
+  const std::string status = Section("-Bar1");
+  if (profile.GetInt(toolBar, "BarID", 0) == kToolBarId) {
+    const Qt::ToolBarArea area = AreaForDockId(profile.GetInt(toolBar, "DockBarID", kDockTop));
+    if (area != toolBarArea(m_toolBar)) {
+      removeToolBar(m_toolBar);
+      addToolBar(area, m_toolBar);
+    }
+    const bool visible = profile.GetInt(toolBar, "Visible", 1) != 0;
+    m_toolBar->setVisible(visible);
+    Action(kCmdViewToolbar)->setChecked(visible);
+  }
+  if (profile.GetInt(status, "BarID", 0) == kStatusBarId) {
+    const bool visible = profile.GetInt(status, "Visible", 1) != 0;
+    statusBar()->setVisible(visible);
+    Action(kCmdViewStatusBar)->setChecked(visible);
+  }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  SaveBarState();
+  event->accept();
+}

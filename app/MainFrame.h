@@ -1,0 +1,103 @@
+// The main window: menus, toolbar and status bar built from the command
+// table, and a vertical splitter with the layout view in the top quarter and
+// the examiner view below. The frame does no letter work itself: every
+// command is handed to the pane, the document or the window part it names.
+#pragma once
+
+#include <map>
+
+#include <QMainWindow>
+
+class CVRMLView;
+class CZarnDoc;
+class CZarnView;
+class QAction;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QToolBar;
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+ public:
+  // Profile sections of the bar state: "<prefix>-Summary", "<prefix>-Bar<n>".
+  static constexpr const char* kBarStatePrefix = "Layouts";
+  // Ids of the dock edges as kept in the bar state.
+  static constexpr int kDockTop = 59419;
+  static constexpr int kDockLeft = 59420;
+  static constexpr int kDockRight = 59421;
+  static constexpr int kDockBottom = 59422;
+
+  explicit CMainFrame(CZarnDoc* doc, QWidget* parent = nullptr);
+  ~CMainFrame() override;
+
+  CZarnView* LayoutView() const { return m_layoutView; }
+  CVRMLView* ExaminerView() const { return m_examinerView; }
+  CZarnDoc* Document() const { return m_doc; }
+  QSplitter* Splitter() const { return m_splitter; }
+  QToolBar* ToolBar() const { return m_toolBar; }
+  // Collapses the lower pane so that only the layout view shows.
+  void HideExaminerPane();
+
+  // Both views' initial update: after creation and after every renewal.
+  void InitialUpdate();
+
+  // The action of a command (null for an unknown id).
+  QAction* Action(int id) const;
+  // Carries a command out as a menu, button or key would; false when the
+  // command is unknown, disabled or has no handler.
+  bool Execute(int id);
+  QMenu* LayoutContextMenu() const { return m_layoutMenu; }
+  QMenu* ExaminerContextMenu() const { return m_examinerMenu; }
+
+  // The message pane: a stage's name during long work, "Ready" when idle.
+  // An empty text or "Ready" returns the pane to idle. Shown at once.
+  void SetMessageText(const QString& text);
+  QString MessageText() const;
+  // The lock-key indicators "CAP", "NUM" and "SCRL" (0, 1, 2): their text
+  // when the key is on, empty when it is off.
+  QString IndicatorText(int index) const;
+
+  // F6 / Shift+F6: the focus to the next or previous visible pane.
+  void ActivateNextPane(bool next);
+  // Ctrl+N: the document renewed, the letters rebuilt from the current text,
+  // font and colour, the camera fitted anew.
+  void OnFileNew();
+  // Ctrl+O: a file chosen, then the same renewal (the document reads nothing).
+  void OnFileOpen();
+  // Ctrl+S: the (empty) document saved, with a file dialog the first time.
+  void OnFileSave();
+  void OnHelpContents();
+  void OnAbout();
+
+  // The toolbar's edge and visibility and the status bar's visibility.
+  void SaveBarState() const;
+  void LoadBarState();
+
+  // The README or manual Help Contents shows; empty when none is found.
+  static QString HelpFilePath();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  void CreateStatusBar();
+  void CreateClient();
+  QMenu* BuildMenu(const QString& title, const std::vector<int>& items, QWidget* parent);
+  void UpdateCommandEnabling();
+  void UpdateIndicators();
+
+  CZarnDoc* m_doc;
+  CVRMLView* m_examinerView = nullptr;  // pane 1; owned by the splitter
+  CZarnView* m_layoutView = nullptr;    // pane 0; owned by the splitter
+  QSplitter* m_splitter = nullptr;
+  QToolBar* m_toolBar = nullptr;
+  QLabel* m_idleLabel = nullptr;
+  QLabel* m_indicators[3] = {nullptr, nullptr, nullptr};
+  QMenu* m_layoutMenu = nullptr;
+  QMenu* m_examinerMenu = nullptr;
+  std::map<int, QAction*> m_actions;
+};

@@ -1,0 +1,29 @@
+#include "ZarnApp.h"
+
+#include <QApplication>
+
+#include "MainFrame.h"
+#include "ZarnDoc.h"
+
+CZarnApp::CZarnApp() {
+  QApplication::setApplicationName(QString::fromLatin1(kAppName));
+  QApplication::setApplicationVersion(QStringLiteral("2.0"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zarn.png")));
+}
+
+CZarnApp::~CZarnApp() {
+  m_frame.reset();
+  m_doc.reset();
+}
+
+bool CZarnApp::InitInstance(const QStringList& arguments) {
+  m_doc = std::make_unique<CZarnDoc>();
+  m_frame = std::make_unique<CMainFrame>(m_doc.get());
+  // The only command-line argument understood is a document to open.
+  if (arguments.size() > 1 && !arguments.at(1).startsWith(QLatin1Char('-'))) {
+    m_doc->OnOpenDocument(arguments.at(1));
+  }
+  m_frame->show();
+  m_frame->InitialUpdate();
+  return true;
+}

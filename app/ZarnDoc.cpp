@@ -1,0 +1,21 @@
+#include "ZarnDoc.h"
+
+#include <QFile>
+
+#include "RendererBinding.h"
+#include "SaveFile.h"
+
+CZarnDoc::CZarnDoc() : m_binding(std::make_unique<RendererBinding>()) {}
+
+CZarnDoc::~CZarnDoc() = default;
+
+void CZarnDoc::OnNewDocument() { m_path.clear(); }
+
+void CZarnDoc::OnOpenDocument(const QString& path) { m_path = path; }
+
+bool CZarnDoc::OnSaveDocument(const QString& path) {
+  const bool saved = SaveAtomically(std::filesystem::path(QFile::encodeName(path).toStdString()),
+                                    [](std::ostream&) { return true; });
+  if (saved) m_path = path;
+  return saved;
+}

@@ -1,0 +1,526 @@
+// The layout view: letters built, drawn flat, selected and changed.
+#include "ZarnView.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "DialogSupport.h"
+#include "ExtractGlyphOutlines.h"
+#include "HeightDialog.h"
+#include "LightDialog.h"
+#include "MainFrame.h"
+#include "MyFontDialog.h"
+#include "Profile.h"
+#include "SaveFile.h"
+#include "ShapeChoices.h"
+#include "ShapeDialog.h"
+#include "Text3D.h"
+#include "TextDialog.h"
+#include "VRMLView.h"
+#include "VrmlWriter.h"
+#include "WaitCursor.h"
+#include "Windows1252.h"
+#include "ZarnDoc.h"
+
+namespace {
+
+constexpr double kMinimumHeight = 0.001;
+constexpr double kMaximumHeight = 1000000.0;
+constexpr double kMinimumDepth = 0.001;
+constexpr double kMaximumDepth = 100.0;
+constexpr double kDefaultDepth = 0.2;
+
+QColor FromColorref(std::uint32_t colour) {
+  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+std::uint32_t ToColorref(const QColor& colour) {
+  return static_cast<std::uint32_t>(colour.red()) | (static_cast<std::uint32_t>(colour.green()) << 8) |
+         (static_cast<std::uint32_t>(colour.blue()) << 16);
+}
+
+// Inverts every other pixel along the inside of a rectangle (right and
+// bottom outside), like a focus rectangle: drawn twice it is gone.
+void InvertDottedRect(QImage& image, int left, int top, int right, int bottom) {
+  auto invert = [&image](int x, int y) {
+    if (x < 0 || y < 0 || x >= image.width() || y >= image.height() || (x + y) % 2 != 0) return;
+    QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    line[x] ^= 0x00FFFFFF;
+  };
+  if (right <= left || bottom <= top) return;
+  for (int x = left; x < right; ++x) {
+    invert(x, top);
+    if (bottom - 1 != top) invert(x, bottom - 1);
+  }
+  for (int y = top + 1; y < bottom - 1; ++y) {
+    invert(left, y);
+    if (right - 1 != left) invert(right - 1, y);
+  }
+}
+
+}  // namespace
+
+CZarnView::CZarnView(CZarnDoc* doc, CMainFrame* frame, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_frame(frame) {
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setObjectName(QStringLiteral("layoutView"));
+
+  const Profile profile;
+  m_lightFlags = profile.GetInt(kSection, "Light", 0) & 3;
+  m_colourSetting = static_cast<std::uint32_t>(profile.GetInt(kSection, "Color", 255)) & 0x00FFFFFF;
+  // Thousandths, read unsigned; a depth the Shape dialog could not have set
+  // (a damaged or negative entry) falls back to the default.
+  const auto depthThousandths = static_cast<std::uint32_t>(profile.GetInt(kSection, "Depth", 200));
+  m_depthSetting = depthThousandths * 0.001;
+  if (m_depthSetting < kMinimumDepth || m_depthSetting > kMaximumDepth) m_depthSetting = kDefaultDepth;
+  // Each run starts from the height the last one ended with.
+  m_height = profile.GetInt(kSection, "Height", 1000) * 0.001;
+  if (m_height < kMinimumHeight || m_height > kMaximumHeight) m_height = 1.0;
+
+  OpenFont();
+  if (RendererBinding* binding = Binding()) binding->SetTextProvider(this);
+}
+
+CZarnView::~CZarnView() {
+  if (RendererBinding* binding = Binding()) binding->SetTextProvider(nullptr);
+  m_text.reset();
+  try {
+    const Profile profile;
+    profile.WriteInt(kSection, "Light", m_lightFlags);
+    profile.WriteInt(kSection, "Color", static_cast<int>(m_colourSetting));
+    profile.WriteInt(kSection, "Height", TruncToInt(m_height * 1000.0));
+    profile.WriteInt(kSection, "Depth", TruncToInt(m_depthSetting * 1000.0));
+  } catch (const std::exception&) {
+    // Settings are a convenience; losing them must not end the program badly.
+  }
+}
+
+RendererBinding* CZarnView::Binding() const { return m_doc ? &m_doc->Binding() : nullptr; }
+
+void CZarnView::OpenFont() {
+  m_font = Font::Open(m_fontDescription);
+}
+
+void CZarnView::ShowStatus(const char* text) {
+  if (m_frame) m_frame->SetMessageText(QString::fromLatin1(text));
+}
+
+void CZarnView::BuildLetters(Rebuild kind) {
+  const bool withStatus = kind != Rebuild::Initial;
+  if (m_font) {
+    ExtractGlyphOutlines(m_outline, m_textBytes, *m_font);
+  } else {
+    // No face could be opened at all: every character is one without outline.
+    m_outline.Clear();
+    for (std::size_t i = 0; i < m_textBytes.size(); ++i) m_outline.Add(0.0, 0.0, kCharacterEnd);
+  }
+  const WaitCursor waitCursor;
+  if (withStatus) ShowStatus("loading...");
+
+  std::vector<PieceAttributes> recorded;
+  if (kind == Rebuild::NewFont && m_text) {
+    recorded = RecordPieceAttributes(*m_text, static_cast<int>(m_colourSetting), m_depthSetting);
+  }
+  m_selection.clear();
+  m_pieceRects.clear();
+  m_text.reset();
+  m_text = std::make_unique<CText3D>(m_textBytes, m_outline, static_cast<int>(m_colourSetting), m_height,
+                                     m_depthSetting);
+  if (withStatus) ShowStatus("find contours...");
+  m_text->FindContours();
+  if (withStatus) ShowStatus("contours calculating ...");
+  m_text->CalculateContours();
+  if (withStatus) ShowStatus("Ready");
+  // The carried-over depths go in before the bevels and meshes are built, so
+  // that every solid already has the depth its piece shows.
+  if (!recorded.empty()) ApplyPieceAttributes(*m_text, recorded);
+  m_text->SetLight(m_lightFlags);
+  m_text->SetBevel(m_bevelStepsSetting, m_bevelSizeSetting);
+  m_text->BuildMeshes();
+}
+
+void CZarnView::OnInitialUpdate() {
+  BuildLetters(Rebuild::Initial);
+  if (RendererBinding* binding = Binding()) binding->SetLightFromText(*m_text);
+  FitLayout();
+  BuildPieceRects();
+  update();
+  UpdateExaminer(true);
+  emit SelectionChanged();
+}
+
+void CZarnView::UpdateExaminer(bool refit) {
+  RendererBinding* binding = Binding();
+  if (!binding) return;
+  if (refit) binding->FitCamera(m_text.get());
+  binding->Redraw();
+  if (m_frame && m_frame->ExaminerView()) m_frame->ExaminerView()->repaint();
+}
+
+// ---------------------------------------------------------------- layout
+
+void CZarnView::FitLayout() {
+  if (!m_text) {
+    m_fit = LayoutFit{};
+    return;
+  }
+  m_fit = FitBounds(m_text->bounds, width(), height());
+}
+
+void CZarnView::BuildPieceRects() {
+  if (!m_text) return;
+  m_pieceRects.clear();
+  const bool hadSelection = !m_selection.empty();
+  m_selection.clear();
+  for (const CLetter& letter : m_text->letters) {
+    if (letter.bounds.IsDegenerate()) continue;
+    for (const auto& piece : letter.pieces) {
+      const CBoundRect& b = piece->bounds;
+      if (b.IsDegenerate()) {
+        m_pieceRects.push_back(PieceRect{});  // holds no point
+        continue;
+      }
+      m_pieceRects.push_back(PieceRect{m_fit.X(b.left), m_fit.Y(b.top), m_fit.X(b.right), m_fit.Y(b.bottom)});
+    }
+  }
+  if (hadSelection) {
+    update();
+    emit SelectionChanged();
+  }
+}
+
+int CZarnView::HitTest(int x, int y) const {
+  for (int n = static_cast<int>(m_pieceRects.size()) - 1; n >= 0; --n) {
+    if (m_pieceRects[static_cast<std::size_t>(n)].Contains(x, y)) return n;
+  }
+  return -1;
+}
+
+void CZarnView::SetSelection(std::vector<int> selection) {
+  if (selection == m_selection) return;
+  m_selection = std::move(selection);
+  update();
+  emit SelectionChanged();
+}
+
+void CZarnView::Click(int x, int y, Qt::KeyboardModifiers modifiers) {
+  const int hit = HitTest(x, y);
+  if (!(modifiers & (Qt::ShiftModifier | Qt::ControlModifier))) {
+    SetSelection(hit >= 0 ? std::vector<int>{hit} : std::vector<int>{});
+    return;
+  }
+  if (hit < 0) return;
+  std::vector<int> selection = m_selection;
+  const auto found = std::find(selection.begin(), selection.end(), hit);
+  if (found != selection.end()) {
+    selection.erase(found);
+  } else {
+    selection.push_back(hit);
+  }
+  SetSelection(std::move(selection));
+}
+
+void CZarnView::HandleKey(int key, int, Qt::KeyboardModifiers) {
+  if (key != Qt::Key_Tab && key != Qt::Key_Backtab) return;
+  if (m_pieceRects.empty()) return;
+  const int last = static_cast<int>(m_pieceRects.size()) - 1;
+  if (m_selection.size() == 1) {
+    const int current = m_selection.front();
+    SetSelection(current < last ? std::vector<int>{current + 1} : std::vector<int>{});
+  } else {
+    SetSelection({0});
+  }
+}
+
+// -------------------------------------------------------------- painting
+
+void CZarnView::DrawLetters(QImage& image) const {
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
+  for (const CLetter& letter : m_text->letters) {
+    for (const auto& piece : letter.pieces) {
+      if (piece->contours.empty()) continue;
+      // One path per piece with the even-odd rule: holes show the background.
+      QPainterPath path;
+      path.setFillRule(Qt::OddEvenFill);
+      for (const auto& contour : piece->contours) {
+        if (contour->Empty()) continue;
+        QPolygon polygon;
+        polygon.reserve(static_cast<qsizetype>(contour->Size()) + 1);
+        for (const CPoint2D& p : contour->points) polygon.append(QPoint(m_fit.X(p.x), m_fit.Y(p.y)));
+        polygon.append(polygon.front());
+        path.addPolygon(QPolygonF(polygon));
+      }
+      painter.setBrush(FromColorref(static_cast<std::uint32_t>(piece->colour)));
+      painter.drawPath(path);
+    }
+  }
+}
+
+void CZarnView::DrawMark(QImage& image, int piece) const {
+  if (piece < 0 || piece >= static_cast<int>(m_pieceRects.size())) return;
+  const PieceRect& r = m_pieceRects[static_cast<std::size_t>(piece)];
+  InvertDottedRect(image, r.left - 1, r.top - 1, r.right, r.bottom);
+  InvertDottedRect(image, r.left, r.top, r.right + 1, r.bottom + 1);
+  InvertDottedRect(image, r.left - 2, r.top - 2, r.right + 2, r.bottom + 2);
+}
+
+QImage CZarnView::Picture() const {
+  QImage image(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  if (!m_text) return image;
+  DrawLetters(image);
+  for (int piece : m_selection) DrawMark(image, piece);
+  return image;
+}
+
+void CZarnView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawImage(0, 0, Picture());
+}
+
+// ---------------------------------------------------------------- events
+
+void CZarnView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  FitLayout();
+  BuildPieceRects();
+}
+
+void CZarnView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    const QPoint at = event->position().toPoint();
+    Click(at.x(), at.y(), event->modifiers());
+  }
+  QWidget::mousePressEvent(event);
+}
+
+void CZarnView::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  switch (key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_F12:
+      HandleKey(key, event->count(), event->modifiers());
+      break;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+      if (m_frame && m_frame->ExaminerView()) {
+        m_frame->ExaminerView()->KeyOperation(key, event->count(), event->modifiers());
+      }
+      break;
+    case Qt::Key_Plus:
+    case Qt::Key_Minus:
+      // Only the keypad's plus and minus zoom.
+      if ((event->modifiers() & Qt::KeypadModifier) && m_frame && m_frame->ExaminerView()) {
+        m_frame->ExaminerView()->KeyOperation(key, event->count(), event->modifiers());
+      }
+      break;
+    default:
+      break;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void CZarnView::contextMenuEvent(QContextMenuEvent* event) {
+  if (m_frame) m_frame->LayoutContextMenu()->exec(event->globalPos());
+}
+
+bool CZarnView::focusNextPrevChild(bool) { return false; }
+
+// -------------------------------------------------------------- commands
+
+void CZarnView::OnText() {
+  CTextDialog dialog(this);
+  dialog.text = QString::fromStdString(Windows1252ToUtf8(m_textBytes));
+  if (dialog.exec() != QDialog::Accepted) return;
+  std::string bytes;
+  if (!Utf8ToWindows1252(dialog.text.toUtf8().toStdString(), bytes)) return;
+  SetText(bytes);
+}
+
+void CZarnView::SetText(const std::string& text) {
+  if (!m_text || text == m_textBytes) return;
+  m_textBytes = text;
+  BuildLetters(Rebuild::NewText);
+  FitLayout();
+  BuildPieceRects();
+  update();
+  UpdateExaminer(true);
+  emit SelectionChanged();
+}
+
+void CZarnView::OnFont() {
+  CMyFontDialog dialog(m_fontDescription, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  SetFont(dialog.description);
+}
+
+void CZarnView::SetFont(const FontDescription& description) {
+  if (!m_text) return;
+  m_fontDescription = description;
+  m_fontDescription.height = -1000;
+  OpenFont();
+  BuildLetters(Rebuild::NewFont);
+  FitLayout();
+  BuildPieceRects();
+  update();
+  UpdateExaminer(true);
+  emit SelectionChanged();
+}
+
+void CZarnView::OnColourDialog() {
+  std::uint32_t initial = m_colourSetting;
+  if (!m_selection.empty() && m_text) {
+    if (const CLetterPiece* piece = m_text->PieceAt(m_selection.front())) {
+      initial = static_cast<std::uint32_t>(piece->colour);
+    }
+  }
+  QColorDialog dialog(FromColorref(initial), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  ApplyColour(ToColorref(dialog.selectedColor()));
+}
+
+void CZarnView::ApplyColour(std::uint32_t colour) {
+  if (!m_text) return;
+  colour &= 0x00FFFFFF;
+  if (m_selection.empty()) {
+    m_text->SetColour(static_cast<int>(colour));
+    m_colourSetting = colour;
+  } else {
+    for (int n : m_selection) {
+      if (CLetterPiece* piece = m_text->PieceAt(n)) piece->SetColour(static_cast<int>(colour));
+    }
+  }
+  update();
+  UpdateExaminer(false);
+}
+
+void CZarnView::OnLight() {
+  CLightDialog dialog(this);
+  dialog.side = (m_lightFlags & 2) ? 1 : 0;
+  dialog.face = (m_lightFlags & 1) ? 1 : 0;
+  if (dialog.exec() != QDialog::Accepted) return;
+  SetLightFlags((dialog.side == 1 ? 2 : 0) + (dialog.face == 1 ? 1 : 0));
+}
+
+void CZarnView::SetLightFlags(int flags) {
+  if (!m_text || flags == m_lightFlags) return;
+  m_lightFlags = flags;
+  m_text->SetLight(flags);
+  if (RendererBinding* binding = Binding()) binding->SetLightFromText(*m_text);
+  UpdateExaminer(false);
+}
+
+void CZarnView::OnHeight() {
+  CHeightDialog dialog(this);
+  dialog.value = m_height;
+  if (dialog.exec() != QDialog::Accepted) return;
+  SetHeight(dialog.value);
+}
+
+void CZarnView::SetHeight(double height) {
+  if (!m_text || height == m_height || height < kMinimumHeight) return;
+  const double old = m_height < kMinimumHeight ? 1.0 : m_height;
+  m_height = height;
+  m_text->Scale(height / old);
+  m_text->BuildMeshes();
+  FitLayout();
+  BuildPieceRects();
+  update();
+  UpdateExaminer(true);
+}
+
+void CZarnView::OnShape() {
+  if (!m_text) return;
+  CShapeDialog dialog(this);
+  const CLetterPiece* first = m_selection.empty() ? nullptr : m_text->PieceAt(m_selection.front());
+  if (first) {
+    dialog.depth = first->depth;
+    dialog.sizeChoice = SizeChoiceFor(first->bevelSize);
+    dialog.shapeChoice = ShapeChoiceFor(first->bevelSteps);
+    dialog.applyTo = 0;
+  } else {
+    dialog.depth = m_depthSetting;
+    dialog.sizeChoice = SizeChoiceFor(m_bevelSizeSetting);
+    dialog.shapeChoice = ShapeChoiceFor(m_bevelStepsSetting);
+    dialog.applyTo = 1;
+  }
+  dialog.depthPreset = DepthPresetFor(dialog.depth);
+  if (dialog.exec() != QDialog::Accepted) return;
+  ApplyShape(dialog.depth, dialog.sizeChoice, dialog.shapeChoice, dialog.applyTo);
+}
+
+void CZarnView::ApplyShape(double depth, int sizeChoice, int shapeChoice, int applyTo) {
+  if (!m_text) return;
+  const double size = BevelSizeForChoice(sizeChoice);
+  const int steps = BevelStepsForChoice(shapeChoice);
+  if (applyTo == 1) {
+    m_depthSetting = depth;
+    m_bevelSizeSetting = size;
+    m_bevelStepsSetting = steps;
+    m_text->SetDepth(depth);
+    m_text->SetBevel(steps, size);
+    m_text->BuildMeshes();
+  } else if (applyTo == 0) {
+    for (int n : m_selection) {
+      CLetterPiece* piece = m_text->PieceAt(n);
+      if (!piece) continue;
+      piece->SetDepth(depth);
+      piece->SetBevel(steps, size);
+      piece->BuildMesh();
+    }
+  }
+  UpdateExaminer(false);
+}
+
+void CZarnView::SaveVrml() {
+  if (!m_text) return;
+  QFileDialog dialog(this, QStringLiteral("Save As"));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilter(QStringLiteral("VRML 2.0 Files (*.wrl)"));
+  dialog.setDefaultSuffix(QStringLiteral("wrl"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  repaint();
+  if (WriteWorld(dialog.selectedFiles().front())) QApplication::beep();
+}
+
+void CZarnView::TestVrml() {
+  // Always the same file in the current directory, for a quick look in a viewer.
+  WriteWorld(QStringLiteral("g.wrl"));
+}
+
+bool CZarnView::WriteWorld(const QString& path) {
+  if (!m_text) return false;
+  bool saved = false;
+  {
+    const WaitCursor waitCursor;
+    saved = SaveAtomically(std::filesystem::path(QFile::encodeName(path).toStdString()),
+                           [this](std::ostream& out) {
+                             WriteVrml(*m_text, out);
+                             return true;
+                           });
+  }
+  if (!saved) ShowMessage(this, QString::fromLatin1(kCanNotCreateFile), QStringLiteral("Error"));
+  return saved;
+}

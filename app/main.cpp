@@ -1,0 +1,11 @@
+// The desktop program: one window with the letters flat above and solid below.
+#include <QApplication>
+
+#include "ZarnApp.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  CZarnApp app;
+  if (!app.InitInstance(QApplication::arguments())) return 1;
+  return QApplication::exec();
+}

@@ -189,7 +189,9 @@ void WriteVrml(const CText3D& text, std::ostream& out) {
     const std::size_t n = letter.pieces.size();
     for (std::size_t i = 0; i < n; ++i) {
       const CLetterPiece* piece = letter.pieces[i].get();
-      if (!piece || piece->contours.empty()) continue;
+      // A piece without a mesh (an outline without area) has nothing to show;
+      // an empty shape would only trouble the readers of the file.
+      if (!piece || piece->contours.empty() || piece->vertices.empty()) continue;
       WritePiece(line, out, *piece, SignedByte(letter.code), i + 1, n, label);
       ++label;
     }

@@ -111,7 +111,9 @@ int CLetterPiece::BuildMesh() {
   backFace.clear();
   sideFaces.clear();
   faceCount = 0;
-  if (contours.empty()) return 1;
+  // An outer contour without area (fonts carry stray one-point contours)
+  // gives no solid at all rather than faces with fewer than three corners.
+  if (contours.empty() || !contours[0] || contours[0]->points.size() < 3) return 1;
 
   const int steps = EffectiveBevelSteps(*this);
   const int r = steps + 2;  // vertices per contour point: front, bevel rings, back

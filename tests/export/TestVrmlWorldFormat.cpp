@@ -193,3 +193,22 @@ TEST(VrmlWorldFormat, StraightSidedPieceListsTwoPointsPerOutlinePoint) {
   EXPECT_EQ(lines[sides + 5], "7,6,0,1,-1,");
   EXPECT_EQ(lines[sides + 6], "    ]");
 }
+
+TEST(VrmlWorldFormat, PieceWithoutMeshIsLeftOutOfTheLabels) {
+  // A piece whose only contour has no area has no mesh: no empty shape is
+  // written for it, and the next piece takes label 1.
+  CText3D text = EmptyText();
+  auto stray = std::make_unique<CLetterPiece>(255, 0.25);
+  auto point = std::make_unique<CContour>();
+  point->Add(0.3, 0.5);
+  stray->AddContour(std::move(point));
+  std::vector<std::unique_ptr<CLetterPiece>> pieces;
+  pieces.push_back(std::move(stray));
+  pieces.push_back(TrianglePiece({0, 0}, {0, 1}, {1, 0}, 255));
+  text.AddLetter(MakeLetter('u', std::move(pieces)));
+  const std::string world = WorldOf(text);
+  EXPECT_EQ(world.find("(1/2)"), std::string::npos);
+  EXPECT_NE(world.find("  Shape{   #< u > (2/2) \r\n"), std::string::npos);
+  EXPECT_NE(world.find("    coord DEF Label_1 Coordinate { \r\n"), std::string::npos);
+  EXPECT_EQ(world.find("Label_2"), std::string::npos);
+}

@@ -207,3 +207,22 @@ TEST(MeshFaces, EveryShapeOfAHolePieceIsAClosedSolid) {
     }
   }
 }
+
+TEST(MeshFaces, OuterContourWithoutAreaGivesNoSolid) {
+  // Fonts carry stray contours of one or two points; they must not turn into
+  // faces with fewer than three corners.
+  for (auto points : {std::vector<CPoint2D>{}, std::vector<CPoint2D>{{1, 1}},
+                      std::vector<CPoint2D>{{1, 1}, {2, 1}}}) {
+    auto contour = std::make_unique<CContour>();
+    for (const CPoint2D& p : points) contour->Add(p);
+    std::vector<std::unique_ptr<CContour>> c;
+    c.push_back(std::move(contour));
+    auto piece = MakePiece(std::move(c));
+    piece->SetBevel(7, 0.06);
+    piece->BuildMesh();
+    EXPECT_TRUE(piece->vertices.empty());
+    EXPECT_TRUE(piece->frontFace.empty());
+    EXPECT_TRUE(piece->sideFaces.empty());
+    EXPECT_EQ(piece->faceCount, 0);
+  }
+}

@@ -5,6 +5,11 @@
 #include <QStyleHints>
 #include <chrono>
 
+#if defined(GLYPHKILN_HAVE_X11)
+// After Qt's headers: Xlib defines macros (None, Bool, ...) that Qt's use.
+#include <X11/XKBlib.h>
+#endif
+
 namespace {
 
 std::uint32_t SteadyMilliseconds() {
@@ -43,6 +48,15 @@ int RepeatGate::MillisecondsUntilDue() const {
 
 void RepeatGate::Touch() { m_last = m_clock(); }
 
+KeyboardRepeat KeyboardRepeatFromTimes(int delayMs, int intervalMs) {
+  KeyboardRepeat pace;
+  if (delayMs >= 100 && delayMs <= 5000)
+    pace.delayMs = delayMs;
+  if (intervalMs >= 5 && intervalMs <= 1000)
+    pace.intervalMs = intervalMs;
+  return pace;
+}
+
 KeyboardRepeat KeyboardRepeatFromRate(int repeatsPerSecond) {
   KeyboardRepeat pace;
   // Rates outside what a keyboard can be set to (1 to 100 a second) are
@@ -55,5 +69,14 @@ KeyboardRepeat KeyboardRepeatFromRate(int repeatsPerSecond) {
 KeyboardRepeat DesktopKeyboardRepeat() {
   if (!qGuiApp)
     return {};
+#if defined(GLYPHKILN_HAVE_X11) && QT_CONFIG(xcb)
+  if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+    unsigned int delayMs = 0;
+    unsigned int intervalMs = 0;
+    if (Display* display = x11->display();
+        display && XkbGetAutoRepeatRate(display, XkbUseCoreKbd, &delayMs, &intervalMs))
+      return KeyboardRepeatFromTimes(static_cast<int>(delayMs), static_cast<int>(intervalMs));
+  }
+#endif
   return KeyboardRepeatFromRate(QGuiApplication::styleHints()->keyboardAutoRepeatRate());
 }

@@ -44,13 +44,16 @@ class RepeatGate {
   bool m_repeating = false;
 };
 
-// The desktop's keyboard repeat pace as far as Qt reports it: the interval
-// follows the auto-repeat rate (repeats per second); Qt reports no delay, so
-// the delay keeps its default. Values out of range give the defaults.
+// The desktop's keyboard repeat pace. Values no keyboard can be set to are
+// taken as "not reported" and give the defaults.
 struct KeyboardRepeat {
   int delayMs = RepeatGate::kDefaultDelayMs;
   int intervalMs = RepeatGate::kDefaultIntervalMs;
 };
+// From the delay and interval as the X server's keyboard extension keeps them.
+KeyboardRepeat KeyboardRepeatFromTimes(int delayMs, int intervalMs);
+// From Qt's auto-repeat rate (repeats per second); Qt reports no delay.
 KeyboardRepeat KeyboardRepeatFromRate(int repeatsPerSecond);
-// Reads the running application's style hints (needs a QGuiApplication).
+// The running desktop's settings: the X server's when the program runs on
+// one, else Qt's style hints, else the defaults.
 KeyboardRepeat DesktopKeyboardRepeat();

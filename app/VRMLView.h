@@ -2,15 +2,58 @@
 // zooms and spins it under the mouse, the keys and a timer.
 #pragma once
 
+#include <QColor>
+#include <QList>
+#include <QPoint>
+#include <QRgb>
+#include <QString>
+#include <QTimer>
 #include <QWidget>
+#include <memory>
+#include <optional>
+
+#include "RepeatGate.h"
 
 class CZarnDoc;
 class CMainFrame;
+class RendererBinding;
+
+// The examiner's message boxes and dialogs, behind one small interface so
+// that tests can answer them without a user.
+class ExaminerPrompts {
+ public:
+  virtual ~ExaminerPrompts() = default;
+  // A message box with an OK button.
+  virtual void Message(QWidget* parent, const QString& text, const QString& caption) = 0;
+  // The Save GIF file name; empty when the user cancels.
+  virtual QString AskGifPath(QWidget* parent) = 0;
+  // The colour dialog opened on start; nothing when the user cancels.
+  virtual std::optional<QColor> AskColour(QWidget* parent, const QColor& start) = 0;
+  // The examiner options dialog on the two values; false when cancelled.
+  virtual bool EditOptions(QWidget* parent, int& autoRotate, int& rotationSpeed) = 0;
+};
+
+// The real dialogs and message boxes.
+class DialogPrompts : public ExaminerPrompts {
+ public:
+  void Message(QWidget* parent, const QString& text, const QString& caption) override;
+  QString AskGifPath(QWidget* parent) override;
+  std::optional<QColor> AskColour(QWidget* parent, const QColor& start) override;
+  bool EditOptions(QWidget* parent, int& autoRotate, int& rotationSpeed) override;
+};
 
 class CVRMLView : public QWidget {
   Q_OBJECT
  public:
+  // Rotation speeds as stored in the profile and offered by the options.
+  enum Speed : int { kSlow = 0, kMedium = 1, kFast = 2 };
+  static constexpr int kSpinTickMs = 25;
+
   CVRMLView(CZarnDoc* doc, CMainFrame* frame, QWidget* parent = nullptr);
+  // A view on a binding with no document or main frame around it (tests,
+  // benchmarks): keys are not handed on and the pane is never hidden.
+  explicit CVRMLView(RendererBinding& binding, QWidget* parent = nullptr);
+  // Writes "AutoRotate" and "RotationSpeed" back to the profile.
   ~CVRMLView() override;
 
   // Run after the document is created or renewed: reports a missing
@@ -23,4 +66,70 @@ class CVRMLView : public QWidget {
   void OnBackground();
   void OnExaminerOptions();
   void OnSaveGif();
+
+  int RotationSpeed() const { return m_rotationSpeed; }
+  int AutoRotate() const { return m_autoRotate; }
+  bool Spinning() const { return m_spinTimer.isActive(); }
+  float SpinYaw() const { return m_spinYaw; }
+  float SpinPitch() const { return m_spinPitch; }
+  bool Dragging() const { return m_dragging; }
+  // The divisor every step is divided by: 5 slow, 3 medium, 1 fast.
+  int SpeedDivisor() const { return 5 - 2 * m_rotationSpeed; }
+  // Yaw and pitch (radians) of one drag step with the cursor at pos.
+  QPointF DragStep(QPoint pos) const;
+
+  // For tests: answers to the dialogs, the drag's clock, the repeat pace and
+  // the display depth the frame is shown for.
+  void SetPrompts(std::unique_ptr<ExaminerPrompts> prompts);
+  void SetClock(RepeatGate::Clock clock);
+  void SetKeyboardRepeat(int delayMs, int intervalMs);
+  void SetDisplayDepth(int depth) { m_displayDepth = depth; }
+  int DisplayDepth() const { return m_displayDepth; }
+
+ public slots:
+  // One look at the held button: a step when the repeat pace says so. Run by
+  // the drag timer while the left button is down.
+  void DragTick();
+  // The auto-rotation timer: every second tick turns the letters one step.
+  void SpinTick();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  // Tab belongs to the layout view's selection, not to focus movement.
+  bool focusNextPrevChild(bool next) override;
+
+ private:
+  void ReadSettings();
+  void WriteSettings() const;
+  void StopSpin();
+  void StartSpin();
+  void ScheduleDragTick();
+  RendererBinding* Binding() const { return m_binding; }
+
+  CZarnDoc* m_doc = nullptr;
+  CMainFrame* m_frame = nullptr;
+  RendererBinding* m_binding = nullptr;
+  std::unique_ptr<ExaminerPrompts> m_prompts;
+
+  int m_rotationSpeed = kFast;
+  int m_autoRotate = 0;
+  float m_spinPitch = 0.0f;
+  float m_spinYaw = 0.0f;
+  int m_spinning = 0;  // the current drag or key made a repeated step
+  QTimer m_spinTimer;
+  int m_halfTick = 0;
+
+  QTimer m_dragTimer;
+  RepeatGate m_gate;
+  KeyboardRepeat m_repeat;
+  bool m_dragging = false;
+  QPoint m_dragPos;
+
+  int m_displayDepth = 24;
 };

@@ -75,7 +75,7 @@ QList<QRgb> PaletteColours(const CubePalette& palette) {
 }
 
 QList<QRgb> PaletteColours(const RendererBinding& binding) {
-  return PaletteColours(CubePalette(binding.BitsPerPixel() == 8 ? 8 : 16));
+  return PaletteColours(binding.Palette());
 }
 
 QImage FrameImage(RendererBinding& binding, int displayDepth) {

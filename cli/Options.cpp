@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "WorldOutput.h"
+
 namespace {
 
 // The smallest height the letters can be built at; below it the closeness
@@ -20,7 +22,7 @@ std::vector<OptionSpec> BuildTable() {
       return true;
     };
   };
-  return {
+  std::vector<OptionSpec> table = {
       {"--font", "NAME", "installed font family (default \"Arial\")",
        [](CliOptions& o, const std::string& v, std::string& error) {
          if (v.empty()) {
@@ -54,6 +56,12 @@ std::vector<OptionSpec> BuildTable() {
       {"-h", "", "same as --help", flag(&CliOptions::help)},
       {"--version", "", "show the version", flag(&CliOptions::version)},
   };
+  // The world output's options go before the dumps.
+  const std::vector<OptionSpec> world = WorldOptionRows();
+  auto dumps = table.begin();
+  while (dumps != table.end() && dumps->name != "--dump-outline") ++dumps;
+  table.insert(dumps, world.begin(), world.end());
+  return table;
 }
 
 const OptionSpec* FindOption(const std::string& name) {
@@ -67,6 +75,10 @@ const OptionSpec* FindOption(const std::string& name) {
 bool CheckCombination(const CliOptions& o, std::string& error) {
   if (!o.fontFile.empty() && (o.fontNameGiven || o.bold || o.italic)) {
     error = "--font-file cannot be combined with --font, --bold or --italic";
+    return false;
+  }
+  if (!o.outputPath.empty() && (o.dumpOutline || o.dumpGeometry)) {
+    error = "-o writes the world; the dumps go to standard output";
     return false;
   }
   if (o.dumpOutline && o.dumpGeometry) {

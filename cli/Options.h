@@ -26,6 +26,14 @@ struct CliOptions {
   // Geometry.
   double height = 1.0;  // model units per em
 
+  // The solid letters and their world (a rebuild's settings).
+  std::string outputPath;          // -o; empty: "g.wrl" unless a dump is asked for
+  double depth = 0.2;              // extrusion depth in model units
+  int bevelSteps = 0;              // 0, 1, 2, 3 or 7
+  double bevelSize = 1.0 / 30.0;   // model units
+  int colour = 255;                // COLORREF 0x00BBGGRR, red
+  int lightFlags = 0;              // bit 0: from the back, bit 1: from the left
+
   // What to do.
   bool dumpOutline = false;
   bool dumpGeometry = false;

@@ -12,13 +12,11 @@
 #include "Options.h"
 #include "Text3D.h"
 #include "Windows1252.h"
+#include "WorldOutput.h"
 
 namespace {
 
 constexpr const char* kVersion = "2.0";
-// The desktop program's starting colour (red, 0x00BBGGRR) and depth.
-constexpr int kDefaultColour = 255;
-constexpr double kDefaultDepth = 0.2;
 
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "glyphkiln: %s\nTry 'glyphkiln --help' for more information.\n",
@@ -68,10 +66,10 @@ int Run(const CliOptions& options) {
     return kExitOk;
   }
 
-  CText3D text(bytes, outline, kDefaultColour, options.height, kDefaultDepth);
+  CText3D text(bytes, outline, options.colour, options.height, options.depth);
   text.FindContours();
   text.CalculateContours();
-  text.SetLight(0);
+  text.SetLight(options.lightFlags);
 
   if (options.dumpGeometry) {
     if (!DumpGeometry(text, stdout) || !OutputWritten()) {
@@ -80,12 +78,10 @@ int Run(const CliOptions& options) {
     return kExitOk;
   }
 
-  std::size_t pieces = 0;
-  for (const CLetter& letter : text.letters) pieces += letter.pieces.size();
-  std::printf("%zu letters, %zu pieces in %s %s. Choose an output: --dump-outline or "
-              "--dump-geometry (see --help).\n",
-              text.letters.size(), pieces, font->Family().c_str(), font->Style().c_str());
-  return OutputWritten() ? kExitOk : Failure("cannot write to standard output");
+  text.SetBevel(options.bevelSteps, options.bevelSize);
+  text.BuildMeshes();
+  if (!WriteWorldFile(text, WorldPath(options), error)) return Failure(error);
+  return kExitOk;
 }
 
 }  // namespace

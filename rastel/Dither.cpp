@@ -27,7 +27,7 @@ constexpr std::uint32_t Offsets(int y, int x) {
 
 std::uint32_t Index(std::uint32_t pixel, std::uint32_t offsets) {
   const std::uint32_t levels = (Spread(pixel) * 5 + offsets) & 0x380701C0u;
-  const std::uint32_t blue = levels >> 6, red = levels >> 16 & 7, green = levels >> 27;
+  const std::uint32_t blue = levels >> 6 & 7, red = levels >> 16 & 7, green = levels >> 27;
   return 10 + 36 * red + 6 * green + 2 * blue;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "PictureOutput.h"
 #include "WorldOutput.h"
 
 namespace {
@@ -60,7 +61,9 @@ std::vector<OptionSpec> BuildTable() {
   const std::vector<OptionSpec> world = WorldOptionRows();
   auto dumps = table.begin();
   while (dumps != table.end() && dumps->name != "--dump-outline") ++dumps;
-  table.insert(dumps, world.begin(), world.end());
+  dumps = table.insert(dumps, world.begin(), world.end()) + static_cast<std::ptrdiff_t>(world.size());
+  const std::vector<OptionSpec> pictures = PictureOptionRows();
+  table.insert(dumps, pictures.begin(), pictures.end());
   return table;
 }
 
@@ -79,6 +82,10 @@ bool CheckCombination(const CliOptions& o, std::string& error) {
   }
   if (!o.outputPath.empty() && (o.dumpOutline || o.dumpGeometry)) {
     error = "-o writes the world; the dumps go to standard output";
+    return false;
+  }
+  if ((!o.gifPath.empty() || !o.pngPath.empty()) && (o.dumpOutline || o.dumpGeometry)) {
+    error = "--gif and --png draw the letters; the dumps go to standard output";
     return false;
   }
   if (o.dumpOutline && o.dumpGeometry) {

@@ -4,6 +4,7 @@
 // thrown, so that the program can leave with status 2.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -33,6 +34,16 @@ struct CliOptions {
   double bevelSize = 1.0 / 30.0;   // model units
   int colour = 255;                // COLORREF 0x00BBGGRR, red
   int lightFlags = 0;              // bit 0: from the back, bit 1: from the left
+
+  // Pictures of the examiner's view (PictureOutput).
+  std::string gifPath;               // --gif; empty: no GIF
+  std::string pngPath;               // --png; empty: no PNG
+  int pictureWidth = 640;            // pixels, before the renderer's 800 x 600 limit
+  int pictureHeight = 480;
+  float yaw = 0.0f;                  // radians
+  float pitch = 0.0f;                // radians
+  float zoom = 1.0f;
+  std::uint32_t background = 0xFFFF00;  // COLORREF 0x00BBGGRR, cyan
 
   // What to do.
   bool dumpOutline = false;

@@ -10,6 +10,7 @@
 #include "ExtractGlyphOutlines.h"
 #include "FontEngine.h"
 #include "Options.h"
+#include "PictureOutput.h"
 #include "Text3D.h"
 #include "Windows1252.h"
 #include "WorldOutput.h"
@@ -80,6 +81,10 @@ int Run(const CliOptions& options) {
 
   text.SetBevel(options.bevelSteps, options.bevelSize);
   text.BuildMeshes();
+  if (WantsPictures(options)) {
+    if (!WritePictures(text, options, error)) return Failure(error);
+    if (options.outputPath.empty()) return kExitOk;  // the world only when -o asks for it too
+  }
   if (!WriteWorldFile(text, WorldPath(options), error)) return Failure(error);
   return kExitOk;
 }

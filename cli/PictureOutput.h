@@ -1,0 +1,26 @@
+// The picture output of glyphkiln: the letters as the examiner window shows
+// them right after fitting, turned and zoomed on request, saved as a GIF the
+// way the desktop program's Save GIF does, or as a full-colour PNG.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Options.h"
+
+class CText3D;
+
+// The rows of the option table for pictures.
+std::vector<OptionSpec> PictureOptionRows();
+
+// True when --gif or --png was given.
+bool WantsPictures(const CliOptions& options);
+
+// Renders the finished text (meshes built) and writes the requested
+// pictures. False with a message for the user when the renderer cannot be
+// started or a file cannot be written; a file is replaced only by a
+// complete picture.
+bool WritePictures(const CText3D& text, const CliOptions& options, std::string& error);
+
+// The 5-6-5 frame (bottom row first) as 8-bit RGB rows, top row first.
+std::vector<unsigned char> ExpandFrameToRgb(const unsigned short* frame, int width, int height);

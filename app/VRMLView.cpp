@@ -8,12 +8,12 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 #include <filesystem>
 
+#include "DialogSupport.h"
 #include "ExaminerOptionsDialog.h"
 #include "FrameBlit.h"
 #include "FrameGif.h"
@@ -66,8 +66,8 @@ bool IsNavigationKey(int key, Qt::KeyboardModifiers modifiers) {
 // ---- dialogs ---------------------------------------------------------------
 
 void DialogPrompts::Message(QWidget* parent, const QString& text, const QString& caption) {
-  QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
-  box.exec();
+  // Through the program's one message presenter, so that every box looks alike.
+  ShowMessage(parent, text, caption);
 }
 
 QString DialogPrompts::AskGifPath(QWidget* parent) {

@@ -1,0 +1,50 @@
+// An examiner view on a binding without renderer: every camera operation
+// still happens, so keys, drags and spins can be read back from the camera.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "Profile.h"
+#include "TestExaminerSupport.h"
+
+namespace examiner_test {
+
+class ExaminerFixture : public ::testing::Test {
+ protected:
+  ExaminerFixture()
+      : m_binding(std::make_unique<RendererBinding>(NoRenderer(m_profile))), m_text(BoxText()) {
+    m_binding->FitCamera(m_text.get());
+    m_fitted = m_binding->Camera();
+  }
+  ~ExaminerFixture() override {
+    m_view.reset();
+    m_binding.reset();
+  }
+
+  // A view made after the profile holds the given settings.
+  CVRMLView& MakeView(int rotationSpeed = CVRMLView::kFast, int autoRotate = 0) {
+    const Profile profile(m_profile.Path());
+    profile.WriteInt("ZARN Parameters", "RotationSpeed", rotationSpeed);
+    profile.WriteInt("ZARN Parameters", "AutoRotate", autoRotate);
+    m_view = std::make_unique<CVRMLView>(*m_binding);
+    m_view->SetPrompts(std::make_unique<ScriptedPrompts>(m_script));
+    m_view->SetClock(m_clock.Function());
+    m_view->SetKeyboardRepeat(500, 30);
+    m_view->resize(400, 300);
+    return *m_view;
+  }
+
+  const CameraFrame& Camera() const { return m_binding->Camera(); }
+
+  ScopedProfile m_profile;
+  std::unique_ptr<RendererBinding> m_binding;
+  std::unique_ptr<CText3D> m_text;
+  CameraFrame m_fitted{};
+  ManualClock m_clock;
+  PromptScript m_script;
+  std::unique_ptr<CVRMLView> m_view;
+};
+
+}  // namespace examiner_test

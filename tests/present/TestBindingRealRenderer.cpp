@@ -1,0 +1,98 @@
+// The binding on the real renderer library of this build: the frame it draws
+// and the GIF it saves from it.
+#include <gif_lib.h>
+
+#include "PresentTestSupport.h"
+
+namespace {
+
+class BindingRealRenderer : public ScratchDirTest {
+ protected:
+  void SetUp() override {
+    ScratchDirTest::SetUp();
+    ASSERT_TRUE(fs::exists(fs::path(GLYPHKILN_BIN_DIR) / "libRastel16.so"))
+        << "build the Rastel16 target first";
+    m_binding = std::make_unique<RendererBinding>(Options({GLYPHKILN_BIN_DIR}));
+    ASSERT_NE(m_binding->View(), nullptr);
+    ASSERT_EQ(m_binding->BitsPerPixel(), 16);
+  }
+  std::unique_ptr<RendererBinding> m_binding;
+};
+
+TEST_F(BindingRealRenderer, TextOfSpacesDrawsBackgroundOnly) {
+  auto spaces = BuildLetters("    ");
+  m_binding->SetViewSize(320, 240);
+  m_binding->FitCamera(spaces.get());
+  m_binding->DrawScene(spaces.get());
+  const unsigned short* frame = m_binding->Frame16();
+  ASSERT_NE(frame, nullptr);
+  const int count = m_binding->Width() * m_binding->Height();
+  ASSERT_GT(count, 0);
+  for (int i = 0; i < count; ++i) ASSERT_EQ(frame[i], 0x07FF) << i;
+}
+
+TEST_F(BindingRealRenderer, FittedLettersAreShadedRedOnCyan) {
+  auto letters = BuildLetters("Glyphkiln");
+  m_binding->SetViewSize(800, 600);
+  m_binding->FitCamera(letters.get());
+  m_binding->DrawScene(letters.get());
+  const unsigned short* frame = m_binding->Frame16();
+  ASSERT_NE(frame, nullptr);
+  const int w = m_binding->Width();
+  const int h = m_binding->Height();
+  int letterPixels = 0;
+  int leftmost = w, rightmost = -1;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const unsigned short p = frame[y * w + x];
+      if (p == 0x07FF) continue;
+      const RgbColour c = Expand565(p);
+      ++letterPixels;
+      leftmost = std::min(leftmost, x);
+      rightmost = std::max(rightmost, x);
+      // Letter faces are red, shaded; anti-aliased edges mix in the cyan.
+      if (c.green < 128) {
+        EXPECT_GT(c.red, c.green) << x << "," << y;
+      }
+    }
+  }
+  // The word fills most of the width and a fair part of the picture.
+  EXPECT_GT(letterPixels, w * h / 20);
+  EXPECT_LT(letterPixels, w * h / 2);
+  EXPECT_LT(leftmost, w / 8);
+  EXPECT_GT(rightmost, w - w / 8);
+}
+
+TEST_F(BindingRealRenderer, SavedGifHoldsTheDitheredFrame) {
+  auto letters = BuildLetters("Gk");
+  m_binding->SetViewSize(200, 100);
+  m_binding->FitCamera(letters.get());
+  m_binding->Rotate(0.3f, -0.2f);
+  m_binding->DrawScene(letters.get());
+  const std::uint8_t* frame = m_binding->Frame8();
+  ASSERT_NE(frame, nullptr);
+  const int w = m_binding->Width();
+  const int h = m_binding->Height();
+  const fs::path path = m_dir / "frame.gif";
+  ASSERT_EQ(m_binding->SaveGif(path), SaveGifResult::kSaved);
+
+  int error = 0;
+  GifFileType* file = DGifOpenFileName(path.c_str(), &error);
+  ASSERT_NE(file, nullptr) << GifErrorString(error);
+  ASSERT_EQ(DGifSlurp(file), GIF_OK);
+  ASSERT_EQ(file->SWidth, w);
+  ASSERT_EQ(file->SHeight, h);
+  const GifByteType* pixels = file->SavedImages[0].RasterBits;
+  int mismatches = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) mismatches += pixels[y * w + x] != frame[(h - 1 - y) * w + x];
+  EXPECT_EQ(mismatches, 0);
+  // The dithered cube uses entries 10..224 only.
+  for (int i = 0; i < w * h; ++i) {
+    ASSERT_GE(pixels[i], 10);
+    ASSERT_LE(pixels[i], 224);
+  }
+  DGifCloseFile(file, &error);
+}
+
+}  // namespace

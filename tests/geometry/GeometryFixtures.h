@@ -1,0 +1,143 @@
+// Hand-written outline streams and pieces for the geometry tests, and the
+// invariants every bridged piece must keep.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <initializer_list>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "GlyphOutline.h"
+#include "LetterPiece.h"
+#include "Text3D.h"
+
+using Polygon = std::vector<CPoint2D>;
+
+// Builds an outline stream the way extraction lays it out.
+class StreamBuilder {
+ public:
+  // A contour of straight lines in font units: start, line points, end.
+  StreamBuilder& Contour(const Polygon& points) {
+    for (std::size_t k = 0; k < points.size(); ++k) {
+      outline.Add(points[k].x, points[k].y, k == 0 ? kContourStart : kLinePoint);
+    }
+    outline.Add(0, 0, kContourEnd);
+    return *this;
+  }
+  StreamBuilder& Item(double x, double y, int kind) {
+    outline.Add(x, y, kind);
+    return *this;
+  }
+  StreamBuilder& EndCharacter() {
+    outline.Add(0, 0, kCharacterEnd);
+    return *this;
+  }
+  CGlyphOutline outline;
+};
+
+// An axis-aligned rectangle, listed clockwise (y up) or counter-clockwise.
+inline Polygon Rect(double left, double bottom, double right, double top, bool clockwise = true) {
+  Polygon cw{{left, bottom}, {left, top}, {right, top}, {right, bottom}};
+  if (clockwise) return cw;
+  return Polygon{cw[0], cw[3], cw[2], cw[1]};
+}
+
+inline std::unique_ptr<CContour> MakeContour(const Polygon& points) {
+  auto contour = std::make_unique<CContour>();
+  for (const CPoint2D& p : points) contour->Add(p);
+  return contour;
+}
+
+inline std::unique_ptr<CLetterPiece> MakePiece(std::initializer_list<Polygon> contours) {
+  auto piece = std::make_unique<CLetterPiece>(255, 0.2);
+  for (const Polygon& c : contours) piece->AddContour(MakeContour(c));
+  return piece;
+}
+
+// A text of one character whose only piece holds these contours in order,
+// built through the constructor from a stream (font units = model units
+// with height 1000).
+inline CText3D OneLetter(std::initializer_list<Polygon> contours, const std::string& text = "x") {
+  StreamBuilder stream;
+  for (const Polygon& c : contours) stream.Contour(c);
+  stream.EndCharacter();
+  return CText3D(text, stream.outline, 255, 1000.0, 0.2);
+}
+
+inline double SignedArea(const CContour& c) {
+  double sum = 0;
+  for (std::size_t k = 0; k < c.Size(); ++k) {
+    const CPoint2D& p = c.points[k];
+    const CPoint2D& q = c.points[(k + 1) % c.Size()];
+    sum += p.x * q.y - q.x * p.y;
+  }
+  return sum / 2;  // positive: counter-clockwise with y up
+}
+
+// Proper crossing of two segments: each strictly separates the other's ends.
+inline bool SegmentsCrossProperly(const CPoint2D& a, const CPoint2D& b, const CPoint2D& c,
+                                  const CPoint2D& d) {
+  auto side = [](const CPoint2D& p, const CPoint2D& q, const CPoint2D& r) {
+    const double v = (q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x);
+    return (v > 0) - (v < 0);
+  };
+  return side(a, b, c) * side(a, b, d) < 0 && side(c, d, a) * side(c, d, b) < 0;
+}
+
+// After bridging: outer clockwise, holes counter-clockwise (a contour
+// without area, such as the single-point anchors some fonts carry, has no
+// direction to check); the merged
+// outline visits every point of the outer contour and of every joined hole,
+// refers only to existing points, and none of its bridges crosses an edge.
+inline void ExpectBridgedPiece(const CLetterPiece& piece, const std::string& what) {
+  SCOPED_TRACE(what);
+  ASSERT_FALSE(piece.contours.empty());
+  EXPECT_LE(SignedArea(*piece.contours[0]), 0) << "outer contour must run clockwise";
+  for (std::size_t j = 1; j < piece.contours.size(); ++j) {
+    EXPECT_GE(SignedArea(*piece.contours[j]), 0) << "hole " << j << " must run counter-clockwise";
+  }
+  if (piece.contours.size() == 1) {
+    EXPECT_TRUE(piece.bridgeContour.empty());
+    return;
+  }
+  ASSERT_EQ(piece.bridgeContour.size(), piece.bridgePoint.size());
+  ASSERT_EQ(piece.holeMerged.size(), piece.contours.size());
+  std::set<std::pair<std::uint32_t, std::uint32_t>> visited;
+  for (std::size_t k = 0; k < piece.bridgeContour.size(); ++k) {
+    const auto c = piece.bridgeContour[k];
+    const auto p = piece.bridgePoint[k];
+    ASSERT_LT(c, piece.contours.size());
+    ASSERT_LT(p, piece.contours[c]->Size());
+    EXPECT_TRUE(c == 0 || piece.holeMerged[c] == 1) << "unjoined hole " << c << " in the outline";
+    visited.insert({c, p});
+  }
+  for (std::size_t j = 0; j < piece.contours.size(); ++j) {
+    if (j > 0 && piece.holeMerged[j] != 1) continue;
+    for (std::uint32_t p = 0; p < piece.contours[j]->Size(); ++p) {
+      EXPECT_TRUE(visited.count({static_cast<std::uint32_t>(j), p})) << "contour " << j << " point " << p;
+    }
+  }
+  // Bridges: consecutive entries on different contours.
+  const std::size_t n = piece.bridgeContour.size();
+  auto point = [&](std::size_t k) {
+    return piece.contours[piece.bridgeContour[k]]->points[piece.bridgePoint[k]];
+  };
+  for (std::size_t k = 0; k < n; ++k) {
+    if (piece.bridgeContour[k] == piece.bridgeContour[(k + 1) % n]) continue;
+    const CPoint2D a = point(k), b = point((k + 1) % n);
+    for (const auto& contour : piece.contours) {
+      for (std::size_t e = 0; e < contour->Size(); ++e) {
+        const CPoint2D& c = contour->points[e];
+        const CPoint2D& d = contour->points[(e + 1) % contour->Size()];
+        EXPECT_FALSE(SegmentsCrossProperly(a, b, c, d))
+            << "bridge (" << a.x << "," << a.y << ")-(" << b.x << "," << b.y << ") crosses edge ("
+            << c.x << "," << c.y << ")-(" << d.x << "," << d.y << ")";
+      }
+    }
+  }
+}

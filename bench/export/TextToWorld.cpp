@@ -1,0 +1,71 @@
+// Text to VRML world: outline extraction, letters, contours, bridging, bevel
+// contours, meshes and the writing of the world, for each bevel shape. The
+// world goes to memory, so the disk does not blur the figures; its size is
+// reported as the counter "bytes".
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "ExtractGlyphOutlines.h"
+#include "FontEngine.h"
+#include "Text3D.h"
+#include "VrmlWriter.h"
+
+namespace {
+
+const Font& BenchFont() {
+  static const std::unique_ptr<Font> font = Font::OpenFile(GLYPHKILN_LIBERATION_SANS);
+  return *font;
+}
+
+std::string ThousandCharacters() {
+  const std::string sentence =
+      "Solid letters are cut from the outline of every glyph, extruded and bevelled; ";
+  std::string text;
+  while (text.size() < 1000) text += sentence;
+  text.resize(1000);
+  return text;
+}
+
+std::size_t TextToWorld(const std::string& text, int steps, double size) {
+  CGlyphOutline outline;
+  ExtractGlyphOutlines(outline, text, BenchFont());
+  CText3D letters(text, outline, 255, 1.0, 0.2);
+  letters.FindContours();
+  letters.CalculateContours();
+  letters.SetLight(0);
+  letters.SetBevel(steps, size);
+  letters.BuildMeshes();
+  std::ostringstream out;
+  WriteVrml(letters, out);
+  return out.str().size();
+}
+
+// Argument: the bevel shape choice 0..4 (0, 1, 2, 3 or 7 steps), size 0.06.
+void BM_GlyphkilnToWorld(benchmark::State& state) {
+  static const int kSteps[] = {0, 1, 2, 3, 7};
+  const int steps = kSteps[state.range(0)];
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    bytes = TextToWorld("Glyphkiln", steps, 0.06);
+    benchmark::DoNotOptimize(bytes);
+  }
+  state.counters["steps"] = steps;
+  state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_GlyphkilnToWorld)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+void BM_ThousandCharactersRoundBevelToWorld(benchmark::State& state) {
+  const std::string text = ThousandCharacters();
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    bytes = TextToWorld(text, 7, 0.06);
+    benchmark::DoNotOptimize(bytes);
+  }
+  state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_ThousandCharactersRoundBevelToWorld)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -25,6 +25,19 @@ typedef struct CameraFrame {
   float zAxis[3];
 } CameraFrame;
 
+/* Material of one face list. Untextured faces get one colour each: lit
+ * faces (with the light on) the colour scaled per channel by
+ * k = 1 - 0.7 * (n . L), n the face's unit normal pointing away from the eye
+ * and L the camera-space light; otherwise, when shadeLow is not 0, scaled by
+ * (shadeLow + 16) / 16; otherwise the colour itself.
+ *
+ * Textured faces (texture set and a FaceTexMap given) write texel + shade
+ * as a plain 16-bit sum. The shade is 0 for unlit faces or with the light
+ * off. For lit faces it blends, channel by channel, from the dark highlight
+ * 0x18C3 (the face's front turned fully away from the light direction) to
+ * the bright highlight 0x6B4D (turned fully towards it), the blend factor
+ * (1 + cos angle) / 2 rounded to shadeHigh - shadeLow steps. Texels meant
+ * to be shaded must leave headroom in each channel: nothing saturates. */
 typedef struct FaceMaterial {
   int colour;                     /* PixelFormat565 in the low 16 bits */
   const unsigned short* texture;  /* 256 x 256 texels, row-major, or null */
@@ -43,6 +56,12 @@ typedef struct FaceTexMap {
   float uv[6];   /* u, v of each of the three vertices */
 } FaceTexMap;
 
+/* Views are at most 800 x 600; RenderResizeView clamps larger sizes to
+ * that, rounds the width up to a multiple of 8 and the height up to an even
+ * number, and ignores sizes of 0 or less. RenderFaceList skips any face
+ * that refers to a vertex outside its list, and returns 0 for a null view,
+ * vertex array or index list; otherwise the index of the last face that
+ * covered the pick pixel, or -1. */
 RASTEL_API RenderView* RenderCreateView(void);
 RASTEL_API void RenderDestroyView(RenderView* view);
 RASTEL_API void RenderResizeView(RenderView* view, int width, int height);

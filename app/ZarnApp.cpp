@@ -5,7 +5,12 @@
 #include "MainFrame.h"
 #include "ZarnDoc.h"
 
+// The icons live in the program library; naming them here makes sure the
+// linker keeps them.
+void InitZarnResources() { Q_INIT_RESOURCE(zarn); }
+
 CZarnApp::CZarnApp() {
+  InitZarnResources();
   QApplication::setApplicationName(QString::fromLatin1(kAppName));
   QApplication::setApplicationVersion(QStringLiteral("2.0"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zarn.png")));

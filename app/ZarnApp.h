@@ -11,6 +11,10 @@
 class CMainFrame;
 class CZarnDoc;
 
+// Registers the embedded icons; the application does it itself, tests that
+// build windows without it call this.
+void InitZarnResources();
+
 class CZarnApp {
  public:
   // The name every message box carries.

@@ -44,7 +44,7 @@ TEST(CliUsage, BadHeightsAreUsageErrors) {
     EXPECT_EQ(run.status, 2) << "'" << bad << "'";
     EXPECT_NE(run.err.find("--height"), std::string::npos) << run.err;
   }
-  EXPECT_EQ(RunGlyphkiln({"--height=0.001", "--font", "Liberation Sans", "a"}).status, 0);
+  EXPECT_EQ(RunGlyphkiln({"--height=0.001", "--font", "Liberation Sans", "--dump-geometry", "a"}).status, 0);
 }
 
 TEST(CliUsage, FontsThatCannotBeFoundOrReadExitWithOne) {

@@ -8,7 +8,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <streambuf>
 #include <string>
@@ -123,7 +125,20 @@ Outcome WriteDirectly(const fs::path& target, const std::function<bool(std::ostr
 }
 
 // The permission bits a newly created file gets under the current umask.
+// Linux reports the umask in /proc; setting and restoring it is the
+// fallback, which briefly changes it for every thread.
 mode_t NewFileMode() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("Umask:", 0) == 0) {
+      try {
+        return 0666 & ~static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+      } catch (const std::exception&) {
+        break;
+      }
+    }
+  }
   const mode_t mask = ::umask(0);
   ::umask(mask);
   return 0666 & ~mask;
@@ -144,6 +159,8 @@ Outcome WriteAndReplace(const fs::path& target, const struct stat* existing,
   const std::string temporary(temporaryName.data());
 
   Outcome outcome;
+  // The new file takes the old one's owner (where allowed) and permissions.
+  if (existing) (void)!::fchown(fd, existing->st_uid, existing->st_gid);
   const mode_t mode = existing ? (existing->st_mode & 07777) : NewFileMode();
   if (::fchmod(fd, mode) != 0) outcome = Failure("cannot set the file's permissions", errno);
   if (outcome.ok) outcome = WriteToDescriptor(fd, write);
@@ -160,6 +177,7 @@ Outcome Save(const fs::path& target, const std::function<bool(std::ostream&)>& w
   if (target.empty()) return Failure("no file name", 0);
   if (target == "-") {
     std::cout.flush();
+    std::fflush(stdout);
     return WriteToDescriptor(STDOUT_FILENO, write);
   }
 

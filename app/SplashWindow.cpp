@@ -7,10 +7,21 @@
 #include <QScreen>
 #include <QTimer>
 
+// The picture is compiled into the program's static library, whose resources
+// must be registered by hand before the first use.
+static void InitSplashResources() {
+  static const bool registered = [] {
+    Q_INIT_RESOURCE(splash);
+    return true;
+  }();
+  (void)registered;
+}
+
 CSplashWindow::CSplashWindow(const QString& picturePath)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   setCursor(Qt::ArrowCursor);
+  InitSplashResources();
   // The bitmap carries its own 256-entry colour table; Qt keeps it as the
   // image's colour table, so the picture shows in its own colours.
   m_picture.load(picturePath);

@@ -1,0 +1,218 @@
+// The dialogs exchange their values with the controls, refuse what is not a
+// number in range (the dialog stays open, the focus back in the edit), and
+// cancel on Escape.
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "AppTestSupport.h"
+#include "ExaminerOptionsDialog.h"
+#include "HeightDialog.h"
+#include "LightDialog.h"
+#include "MyFontDialog.h"
+#include "ShapeDialog.h"
+#include "TextDialog.h"
+#include "AboutDialog.h"
+
+TEST(DialogNumbers, OnlyWholeDecimalNumbersAreNumbers) {
+  EXPECT_EQ(ParseDialogNumber(" 2.5 "), 2.5);
+  EXPECT_EQ(ParseDialogNumber("+1e3"), 1000.0);
+  EXPECT_EQ(ParseDialogNumber("-0.25"), -0.25);
+  EXPECT_FALSE(ParseDialogNumber(""));
+  EXPECT_FALSE(ParseDialogNumber("   "));
+  EXPECT_FALSE(ParseDialogNumber("2,5"));
+  EXPECT_FALSE(ParseDialogNumber("12abc"));
+  EXPECT_FALSE(ParseDialogNumber("+-3"));
+  EXPECT_FALSE(ParseDialogNumber("inf"));
+  EXPECT_FALSE(ParseDialogNumber("nan"));
+  EXPECT_EQ(FormatDialogNumber(0.2), "0.2");
+  EXPECT_EQ(FormatDialogNumber(10.0), "10");
+  EXPECT_EQ(FormatDialogNumber(1000000.0), "1000000");
+}
+
+TEST(HeightDialog, OutOfRangeKeepsTheDialogOpenWithTheRangeMessage) {
+  MessageRecorder messages;
+  CHeightDialog dialog;
+  dialog.value = 1.5;
+  dialog.show();
+  auto* edit = dialog.findChild<QLineEdit*>("1000");
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->text(), "1.5");
+  edit->setText("0");
+  dialog.accept();
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), 0);
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].text, "Please enter a number between 0.001 and 1000000.");
+  EXPECT_EQ(messages.messages[0].caption, "Glyphkiln");
+  EXPECT_EQ(dialog.focusWidget(), edit);
+  EXPECT_EQ(dialog.value, 1.5) << "a refused value is not taken";
+
+  edit->setText("tall");
+  dialog.accept();
+  ASSERT_EQ(messages.messages.size(), 2u);
+  EXPECT_EQ(messages.messages[1].text, "Please enter a number.");
+
+  edit->setText("1000000");
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(dialog.value, 1000000.0);
+}
+
+TEST(ShapeDialog, DepthIsCheckedAgainstItsRange) {
+  MessageRecorder messages;
+  CShapeDialog dialog;
+  dialog.depth = 0.2;
+  dialog.applyTo = 1;
+  dialog.shapeChoice = 1;
+  dialog.sizeChoice = 1;
+  dialog.show();
+  dialog.findChild<QLineEdit*>("1013")->setText("100.5");
+  dialog.accept();
+  EXPECT_TRUE(dialog.isVisible());
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].text, "Please enter a number between 0.001 and 100.");
+}
+
+TEST(ShapeDialog, PresetFillsTheDepthEvenFromAnEmptyEdit) {
+  MessageRecorder messages;
+  CShapeDialog dialog;
+  dialog.depth = 0.2;
+  dialog.applyTo = 1;
+  dialog.shapeChoice = 0;
+  dialog.sizeChoice = 1;
+  dialog.show();
+  auto* edit = dialog.findChild<QLineEdit*>("1013");
+  edit->clear();
+  dialog.findChild<QAbstractButton*>("1017")->click();  // "XLong"
+  EXPECT_EQ(edit->text(), "10");
+  EXPECT_TRUE(messages.messages.empty());
+  dialog.findChild<QAbstractButton*>("1014")->click();  // "Small"
+  EXPECT_EQ(edit->text(), "0.06");
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(dialog.depth, 0.06);
+  EXPECT_EQ(dialog.depthPreset, 0);
+  EXPECT_EQ(dialog.applyTo, 1);
+  EXPECT_EQ(dialog.shapeChoice, 0);
+}
+
+TEST(ShapeDialog, StraightSideDisablesTheSizesUntilAnotherShapeIsChosen) {
+  CShapeDialog dialog;
+  dialog.depth = 0.2;
+  dialog.applyTo = 0;
+  dialog.shapeChoice = 0;
+  dialog.sizeChoice = 1;
+  dialog.show();
+  EXPECT_TRUE(dialog.findChild<QAbstractButton*>("1025")->isEnabled()) << "a selection can be the target";
+  for (const char* id : {"1022", "1023", "1024"}) EXPECT_FALSE(dialog.findChild<QAbstractButton*>(id)->isEnabled());
+  dialog.findChild<QAbstractButton*>("1020")->click();
+  for (const char* id : {"1022", "1023", "1024"}) EXPECT_TRUE(dialog.findChild<QAbstractButton*>(id)->isEnabled());
+  dialog.findChild<QAbstractButton*>("1018")->click();
+  EXPECT_FALSE(dialog.findChild<QAbstractButton*>("1023")->isEnabled());
+}
+
+TEST(ShapeDialog, TabVisitsTheControlsInTemplateOrder) {
+  CShapeDialog dialog;
+  dialog.depth = 0.2;
+  dialog.applyTo = 0;
+  dialog.shapeChoice = 1;
+  dialog.sizeChoice = 1;
+  dialog.show();
+  // Qt's focus chain follows creation order; the radio groups are one stop each.
+  QStringList order;
+  QWidget* widget = dialog.findChild<QWidget*>("1");
+  for (int i = 0; i < 8 && widget; ++i) {
+    order << widget->objectName();
+    widget = widget->nextInFocusChain();
+    while (widget && widget != &dialog && widget->objectName().isEmpty()) widget = widget->nextInFocusChain();
+  }
+  EXPECT_EQ(order.mid(0, 4), (QStringList{"1", "2", "1013", "1014"}));
+}
+
+TEST(Dialogs, EscapeCancelsAndLeavesTheFields) {
+  CHeightDialog dialog;
+  dialog.value = 2.0;
+  dialog.show();
+  dialog.findChild<QLineEdit*>("1000")->setText("5");
+  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(&dialog, &escape);
+  EXPECT_FALSE(dialog.isVisible());
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  EXPECT_EQ(dialog.value, 2.0);
+}
+
+TEST(Dialogs, TitlesAndControlsOfTheTemplates) {
+  CTextDialog text;
+  EXPECT_EQ(text.windowTitle(), "Enter the text");
+  EXPECT_NE(text.findChild<QLineEdit*>("1000"), nullptr);
+  EXPECT_EQ(text.findChild<QAbstractButton*>("2"), nullptr) << "no Cancel button";
+  CLightDialog light;
+  EXPECT_EQ(light.windowTitle(), "Light");
+  CShapeDialog shape;
+  EXPECT_EQ(shape.windowTitle(), "Shape");
+  CExaminerOptionsDialog options;
+  EXPECT_EQ(options.windowTitle(), "Examiner Options");
+  CAboutDialog about;
+  EXPECT_EQ(about.windowTitle(), "About");
+  QStringList texts;
+  for (QLabel* label : about.findChildren<QLabel*>()) texts << label->text();
+  EXPECT_TRUE(texts.contains("Glyphkiln"));
+  EXPECT_TRUE(texts.contains("version 2.0"));
+  // Proportions follow the template: the Shape dialog is wider than tall like its 328 x 188.
+  EXPECT_NEAR(static_cast<double>(shape.width()) / shape.height(), 328.0 / 188.0 * 1.1, 0.6);
+}
+
+TEST(Dialogs, TextDialogAcceptsAnEmptyText) {
+  CTextDialog dialog;
+  dialog.text = "Glyphkiln";
+  dialog.show();
+  auto* edit = dialog.findChild<QLineEdit*>("1000");
+  EXPECT_EQ(edit->text(), "Glyphkiln");
+  edit->clear();
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_TRUE(dialog.text.isEmpty());
+}
+
+TEST(Dialogs, LightAndExaminerOptionsExchangeTheirButtons) {
+  CLightDialog light;
+  light.side = 1;
+  light.face = 0;
+  light.show();
+  EXPECT_TRUE(light.findChild<QAbstractButton*>("1007")->isChecked());  // Left
+  EXPECT_TRUE(light.findChild<QAbstractButton*>("1008")->isChecked());  // Front
+  light.findChild<QAbstractButton*>("1009")->click();                   // Back
+  light.findChild<QAbstractButton*>("1")->click();
+  EXPECT_EQ(light.side, 1);
+  EXPECT_EQ(light.face, 1);
+
+  CExaminerOptionsDialog options;
+  options.autoRotate = 0;
+  options.speed = -1;  // no button chosen
+  options.show();
+  for (const char* id : {"1006", "1007", "1008"}) EXPECT_FALSE(options.findChild<QAbstractButton*>(id)->isChecked());
+  options.findChild<QAbstractButton*>("1007")->click();
+  options.findChild<QCheckBox*>("1030")->setChecked(true);
+  options.findChild<QAbstractButton*>("1")->click();
+  EXPECT_EQ(options.speed, 1);
+  EXPECT_EQ(options.autoRotate, 1);
+}
+
+TEST(FontDialog, OffersOutlineFacesWithoutASizeAndReturnsTheChoice) {
+  FontDescription arial;  // "Arial" is an alias: the dialog starts on the face it stands for
+  CMyFontDialog dialog(arial);
+  EXPECT_FALSE(dialog.SelectedFamily().isEmpty());
+  EXPECT_TRUE(dialog.findChildren<QComboBox*>().isEmpty()) << "no size box";
+  for (QLabel* label : dialog.findChildren<QLabel*>()) EXPECT_FALSE(label->text().contains("Size"));
+  ASSERT_TRUE(dialog.Select("DejaVu Sans", "Bold"));
+  EXPECT_EQ(dialog.SelectedStyle(), "Bold");
+  dialog.accept();
+  EXPECT_EQ(dialog.description.faceName, "DejaVu Sans");
+  EXPECT_EQ(dialog.description.height, -1000);
+  EXPECT_TRUE(dialog.description.weight >= FontDescription::kWeightBold || dialog.description.style == "Bold");
+}

@@ -1,6 +1,7 @@
 // The byte routines: everything that touches the colour and depth buffers
 // walks a coverage mask row by row and byte by byte, and treats a byte as
 // empty (8 pixels skipped), full (8 pixels at once) or mixed (bit by bit).
+#include <algorithm>
 #include <cmath>
 
 #include "RasterCore.h"
@@ -46,29 +47,47 @@ void ForEachCovered(CoverageMask& mask, Visit visit) {
 
 }  // namespace
 
-void FillMask(RasterCore& core, CoverageMask& mask, std::uint16_t colour) {
+// Calls run(y, x, count) for every stretch of whole covered bytes and
+// part(y, x, bits) for every mixed byte, so that wide spans of a row are
+// written in one go.
+template <class Run, class Part>
+void ForEachSpan(const CoverageMask& mask, Run run, Part part) {
   const int b0 = mask.x0 / 8, b1 = mask.x1 / 8;
   for (int y = mask.y0; y < mask.y1; ++y) {
-    const std::uint8_t* bytes = mask.RowBytes(y);
-    std::uint16_t* row = ColourRow(core, y);
-    for (int b = b0; b <= b1; ++b) {
+    const std::uint8_t* bytes = reinterpret_cast<const std::uint8_t*>(mask.rows + static_cast<std::ptrdiff_t>(y) * kMaskRowWords);
+    for (int b = b0; b <= b1;) {
       const std::uint8_t m = bytes[b];
-      std::uint16_t* px = row + 8 * b;
       if (m == 0xFF) {
-        for (int i = 0; i < 8; ++i) px[i] = colour;
-      } else if (m) {
-        for (int i = 0; i < 8; ++i)
-          if (m >> i & 1) px[i] = colour;
+        int end = b + 1;
+        while (end <= b1 && bytes[end] == 0xFF) ++end;
+        run(y, 8 * b, 8 * (end - b));
+        b = end;
+        continue;
       }
+      if (m) part(y, 8 * b, m);
+      ++b;
     }
   }
 }
 
+void FillMask(RasterCore& core, CoverageMask& mask, std::uint16_t colour) {
+  ForEachSpan(
+      mask, [&](int y, int x, int count) { std::fill_n(ColourRow(core, y) + x, count, colour); },
+      [&](int y, int x, std::uint8_t m) {
+        std::uint16_t* px = ColourRow(core, y) + x;
+        for (int i = 0; i < 8; ++i)
+          if (m >> i & 1) px[i] = colour;
+      });
+}
+
 void ClearDepth(RasterCore& core, CoverageMask& mask) {
-  ForEachCovered(mask, [&core](int y, int x) {
-    DepthRow(core, y)[x] = 0;
-    return true;
-  });
+  ForEachSpan(
+      mask, [&](int y, int x, int count) { std::memset(DepthRow(core, y) + x, 0, count * sizeof(std::uint16_t)); },
+      [&](int y, int x, std::uint8_t m) {
+        std::uint16_t* px = DepthRow(core, y) + x;
+        for (int i = 0; i < 8; ++i)
+          if (m >> i & 1) px[i] = 0;
+      });
 }
 
 DepthPlane MakeDepthPlane(const RasterCore& core, const CoverageMask& mask, const float plane[3]) {

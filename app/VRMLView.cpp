@@ -291,8 +291,12 @@ void CVRMLView::keyPressEvent(QKeyEvent* event) {
       m_frame->LayoutView()->HandleKey(key, repeat, modifiers);
   } else if (IsNavigationKey(key, modifiers)) {
     KeyOperation(key, repeat, modifiers);
+  } else {
+    QWidget::keyPressEvent(event);
+    return;
   }
-  QWidget::keyPressEvent(event);
+  // Handled here: a Tab passed on to the parents would move the focus away.
+  event->accept();
 }
 
 bool CVRMLView::focusNextPrevChild(bool) { return false; }

@@ -80,3 +80,16 @@ TEST_F(ExaminerInWindow, SaveGifCommandWritesThePicture) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ExaminerInWindow, TabInTheExaminerKeepsTheFocus) {
+  Examiner().setFocus();
+  QApplication::processEvents();
+  ASSERT_TRUE(Examiner().hasFocus());
+  examiner_test::SendKey(Examiner(), Qt::Key_Tab);
+  QApplication::processEvents();
+  EXPECT_TRUE(Examiner().hasFocus());
+}
+
+}  // namespace

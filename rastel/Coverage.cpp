@@ -61,11 +61,22 @@ void WalkEdge(CoverageMask& mask, std::uint32_t* table, const ClipVertex& a, con
   const std::int64_t dx = upper.sx - lower.sx;
   const std::int64_t den = kSubPixel * dy;
   int row = static_cast<int>(CeilDiv(lower.sy, kSubPixel));
-  // x(16 row) * dy, relative to the edge's lower end
-  std::int64_t num = static_cast<std::int64_t>(lower.sx) * dy + dx * (kSubPixel * row - lower.sy);
+  // The crossing column is ceil(num / den) with num = 16 * x(16 row) * dy;
+  // it is kept as column * den - remainder, 0 <= remainder < den, and each
+  // row adds a whole step and a remainder step.
+  const std::int64_t num = static_cast<std::int64_t>(lower.sx) * dy + dx * (kSubPixel * row - lower.sy);
   const std::int64_t step = dx * kSubPixel;
-  for (; kSubPixel * row < upper.sy; ++row, num += step)
-    Crossing(mask, table[row], row, static_cast<int>(CeilDiv(num, den)));
+  std::int64_t column = CeilDiv(num, den), remainder = column * den - num;
+  const std::int64_t columnStep = CeilDiv(step, den), remainderStep = columnStep * den - step;
+  for (; kSubPixel * row < upper.sy; ++row) {
+    Crossing(mask, table[row], row, static_cast<int>(column));
+    column += columnStep;
+    remainder += remainderStep;
+    if (remainder >= den) {
+      remainder -= den;
+      --column;
+    }
+  }
 }
 
 }  // namespace

@@ -27,24 +27,6 @@ std::uint16_t* DepthRow(RasterCore& core, int y) {
   return core.depth + static_cast<std::ptrdiff_t>(y) * core.stride;
 }
 
-// Calls visit(x, bit) for every covered pixel; visit returns false to drop
-// the pixel from the mask. Whole bytes skip or pass without testing bits.
-template <class Visit>
-void ForEachCovered(CoverageMask& mask, Visit visit) {
-  const int b0 = mask.x0 / 8, b1 = mask.x1 / 8;
-  for (int y = mask.y0; y < mask.y1; ++y) {
-    std::uint8_t* bytes = mask.RowBytes(y);
-    for (int b = b0; b <= b1; ++b) {
-      const std::uint8_t m = bytes[b];
-      if (m == 0) continue;
-      std::uint8_t kept = m;
-      for (int bit = 0; bit < 8; ++bit)
-        if ((m >> bit & 1) && !visit(y, 8 * b + bit)) kept &= static_cast<std::uint8_t>(~(1u << bit));
-      bytes[b] = kept;
-    }
-  }
-}
-
 }  // namespace
 
 // Calls run(y, x, count) for every stretch of whole covered bytes and
@@ -102,9 +84,37 @@ DepthPlane MakeDepthPlane(const RasterCore& core, const CoverageMask& mask, cons
   return depth;
 }
 
+namespace {
+
+// Walks the covered pixels with their depth in fixed point, stepping along
+// each row; keep(cell, z) decides whether a pixel stays in the mask.
+template <class Keep>
+void ForEachDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane, Keep keep) {
+  const int b0 = mask.x0 / 8, b1 = mask.x1 / 8;
+  const std::uint32_t byteStep = 8 * plane.columnStep;
+  for (int y = mask.y0; y < mask.y1; ++y) {
+    std::uint8_t* bytes = mask.RowBytes(y);
+    std::uint16_t* row = DepthRow(core, y);
+    std::uint32_t value = plane.At(8 * b0, y);
+    for (int b = b0; b <= b1; ++b, value += byteStep) {
+      const std::uint8_t m = bytes[b];
+      if (m == 0) continue;
+      std::uint16_t* cells = row + 8 * b;
+      std::uint32_t v = value;
+      std::uint8_t kept = m;
+      for (int bit = 0; bit < 8; ++bit, v += plane.columnStep)
+        if ((m >> bit & 1) && !keep(cells[bit], static_cast<std::uint16_t>(v >> 16)))
+          kept = static_cast<std::uint8_t>(kept & ~(1u << bit));
+      bytes[b] = kept;
+    }
+  }
+}
+
+}  // namespace
+
 void WriteDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane) {
-  ForEachCovered(mask, [&](int y, int x) {
-    DepthRow(core, y)[x] = static_cast<std::uint16_t>(plane.At(x, y) >> 16);
+  ForEachDepth(core, mask, plane, [](std::uint16_t& cell, std::uint16_t z) {
+    cell = z;
     return true;
   });
 }
@@ -112,19 +122,15 @@ void WriteDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane) {
 // Strictly nearer wins: of two faces at the same depth the first one drawn
 // keeps the pixel.
 void TestAndWriteDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane) {
-  ForEachCovered(mask, [&](int y, int x) {
-    const std::uint16_t z = static_cast<std::uint16_t>(plane.At(x, y) >> 16);
-    std::uint16_t& stored = DepthRow(core, y)[x];
-    if (z <= stored) return false;
-    stored = z;
+  ForEachDepth(core, mask, plane, [](std::uint16_t& cell, std::uint16_t z) {
+    if (z <= cell) return false;
+    cell = z;
     return true;
   });
 }
 
 void TestDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane) {
-  ForEachCovered(mask, [&](int y, int x) {
-    return static_cast<std::uint16_t>(plane.At(x, y) >> 16) > DepthRow(core, y)[x];
-  });
+  ForEachDepth(core, mask, plane, [](std::uint16_t& cell, std::uint16_t z) { return z > cell; });
 }
 
 }  // namespace rastel

@@ -40,15 +40,15 @@ TEST_F(RastelTest, HiddenFaceChangesNeitherColourNorDepth) {
 
 TEST_F(RastelTest, SlopedFacesIntersectWhereTheirDepthsCross) {
   Open(64, 64);
-  // Two faces tilted in opposite directions about the vertical line x = 32
-  // of the picture; each is nearer on its own side.
+  // Two faces over the whole picture, tilted in opposite directions: one
+  // runs from distance f at the left edge to 2f at the right, the other the
+  // other way round. Their depths cross at the middle column.
   auto tilted = [this](float nearX, float farX) {
     return std::vector<Point3>{At(nearX, 0, Focal()), At(farX, 0, 2 * Focal()),
                                At(farX, 64, 2 * Focal()), At(nearX, 64, Focal())};
   };
-  // Points at different depths project with their own scale; keep them
-  // screen-aligned by projecting through At() and covering the whole view.
   std::vector<Point3> a = tilted(0, 64), b = tilted(64, 0);
+  // each list holds both windings; the one facing the eye is drawn
   Draw(a, {0, 1, 2, 3, -1, 3, 2, 1, 0, -1}, kRed);
   Draw(b, {0, 1, 2, 3, -1, 3, 2, 1, 0, -1}, kBlue);
   for (int y = 0; y < 64; y += 9) {

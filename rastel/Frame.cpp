@@ -42,7 +42,9 @@ void InverseApply(const Frame& b, const float v[3], float out[3]) {
   Cross(b.axis[2], b.axis[0], rows[1]);
   Cross(b.axis[0], b.axis[1], rows[2]);
   const float det = Dot(b.axis[0], rows[0]);
-  for (int i = 0; i < 3; ++i) out[i] = Dot(rows[i], v) / det;
+  for (auto& row : rows)
+    for (float& entry : row) entry /= det;
+  for (int i = 0; i < 3; ++i) out[i] = Dot(rows[i], v);
 }
 
 // a-seen-from-b: a's origin and axes in the coordinates of b.

@@ -11,7 +11,7 @@ namespace {
 
 // A focal length beyond this is no picture anyone can want; it keeps the
 // conversion to pixels defined for absurdly small view tangents.
-constexpr double kMaxFocal = 1 << 20;
+constexpr float kMaxFocal = 1 << 20;
 
 void NormalOrZero(float x, float y, float z, float out[3]) {
   const float lengthSquared = x * x + y * y + z * z;
@@ -70,7 +70,7 @@ void BufferLayer::ReleaseBuffers() {
 }
 
 void BufferLayer::ComputeFocalLength() {
-  const double f = static_cast<double>(height) / static_cast<double>(viewTangent);
+  const float f = static_cast<float>(height) / viewTangent;
   focal = f < kMaxFocal ? static_cast<int>(f) : static_cast<int>(kMaxFocal);
   ComputeSidePlanes();
   ComputeDepthScale();

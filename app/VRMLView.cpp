@@ -5,12 +5,12 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 
 #include "DialogSupport.h"
@@ -29,7 +29,6 @@ namespace {
 const char* const kSection = "ZARN Parameters";
 const char* const kAutoRotateKey = "AutoRotate";
 const char* const kRotationSpeedKey = "RotationSpeed";
-
 
 QColor FromColorRef(std::uint32_t colour) {
   return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
@@ -105,28 +104,32 @@ bool DialogPrompts::EditOptions(QWidget* parent, int& autoRotate, int& rotationS
 
 CVRMLView::CVRMLView(CZarnDoc* doc, CMainFrame* frame, QWidget* parent)
     : QWidget(parent), m_doc(doc), m_frame(frame), m_binding(doc ? &doc->Binding() : nullptr) {
+  Init();
   ReadSettings();
 }
 
 CVRMLView::CVRMLView(RendererBinding& binding, QWidget* parent)
     : QWidget(parent), m_binding(&binding) {
+  Init();
   ReadSettings();
 }
 
 CVRMLView::~CVRMLView() {
   StopSpin();
   m_dragTimer.stop();
-  WriteSettings();
+  try {
+    WriteSettings();
+  } catch (const std::exception&) {
+    // Losing the two settings must not take the program down on its way out.
+  }
 }
 
-void CVRMLView::ReadSettings() {
+void CVRMLView::Init() {
   m_prompts = std::make_unique<DialogPrompts>();
   m_repeat = DesktopKeyboardRepeat();
   m_displayDepth = ::DisplayDepth();
+  // A click gives the pane the keys, so that the arrows turn the letters.
   setFocusPolicy(Qt::StrongFocus);
-  // Repaints draw the whole frame; what lies outside it is the window's
-  // background, so Qt may erase as usual.
-  setMinimumHeight(0);
 
   m_spinTimer.setInterval(kSpinTickMs);
   m_spinTimer.setTimerType(Qt::PreciseTimer);
@@ -134,7 +137,9 @@ void CVRMLView::ReadSettings() {
   m_dragTimer.setSingleShot(true);
   m_dragTimer.setTimerType(Qt::PreciseTimer);
   connect(&m_dragTimer, &QTimer::timeout, this, &CVRMLView::DragTick);
+}
 
+void CVRMLView::ReadSettings() {
   const Profile profile;
   m_autoRotate = profile.GetInt(kSection, kAutoRotateKey, m_autoRotate);
   m_rotationSpeed = profile.GetInt(kSection, kRotationSpeedKey, m_rotationSpeed);

@@ -105,6 +105,7 @@ class CVRMLView : public QWidget {
   bool focusNextPrevChild(bool next) override;
 
  private:
+  void Init();
   void ReadSettings();
   void WriteSettings() const;
   void StopSpin();

@@ -1,0 +1,125 @@
+// The real program on a real X server: it opens its window with the letters
+// in the upper pane, and closing the window the way a user does (the
+// window manager's delete request) ends it cleanly with every setting
+// written to the profile under its literal section names.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include "X11Session.h"
+
+namespace {
+
+const char* kTitle = "Stellwick Glyphkiln";
+
+// Repeats `done` every 100 ms until it holds or `seconds` have passed.
+bool WaitFor(const std::function<bool()>& done, int seconds) {
+  for (int i = 0; i < seconds * 10; ++i) {
+    if (done()) return true;
+    QThread::msleep(100);
+  }
+  return done();
+}
+
+// An Xvfb server on the first display number that is free.
+class VirtualDisplay {
+ public:
+  VirtualDisplay() {
+    for (int number = 73; number < 140 && m_name.isEmpty(); ++number) {
+      if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)) ||
+          QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number))) {
+        continue;
+      }
+      const QString name = QStringLiteral(":%1").arg(number);
+      m_server.start(QStringLiteral("Xvfb"), {name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+      if (!m_server.waitForStarted(10000)) return;  // no Xvfb at all
+      const bool up = WaitFor([&] {
+        return m_server.state() != QProcess::Running || X11Session(name.toStdString()).Connected();
+      }, 20);
+      if (up && m_server.state() == QProcess::Running) {
+        m_name = name;
+      } else {
+        m_server.kill();
+        m_server.waitForFinished(5000);
+      }
+    }
+  }
+  ~VirtualDisplay() {
+    if (m_server.state() != QProcess::NotRunning) {
+      m_server.terminate();
+      if (!m_server.waitForFinished(5000)) m_server.kill();
+      m_server.waitForFinished(5000);
+    }
+  }
+  const QString& Name() const { return m_name; }
+
+ private:
+  QProcess m_server;
+  QString m_name;
+};
+
+bool IsRed(std::uint32_t rgb) { return ((rgb >> 16) & 0xFF) > 220 && ((rgb >> 8) & 0xFF) < 40 && (rgb & 0xFF) < 40; }
+bool IsOutlineGrey(std::uint32_t rgb) { return rgb == 0x808080; }
+
+}  // namespace
+
+TEST(EndToEnd, ProgramShowsItsLettersAndWritesTheProfileWhenClosed) {
+  const QString program = QStringLiteral(GLYPHKILN_BIN_DIR "/zarn");
+  ASSERT_TRUE(QFileInfo(program).isExecutable()) << "build the zarn target first";
+  VirtualDisplay display;
+  ASSERT_FALSE(display.Name().isEmpty()) << "could not start Xvfb";
+  QTemporaryDir home;
+  const QString profilePath = QDir(home.path()).filePath("zarn.ini");
+
+  QProcess zarn;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("DISPLAY", display.Name());
+  environment.insert("QT_QPA_PLATFORM", "xcb");
+  environment.insert("GLYPHKILN_PROFILE", profilePath);
+  environment.insert("XDG_RUNTIME_DIR", home.path());
+  zarn.setProcessEnvironment(environment);
+  zarn.setWorkingDirectory(home.path());
+  zarn.setProcessChannelMode(QProcess::ForwardedChannels);
+  zarn.start(program, {});
+  ASSERT_TRUE(zarn.waitForStarted(10000));
+
+  X11Session session(display.Name().toStdString());
+  ASSERT_TRUE(session.Connected());
+  unsigned long window = 0;
+  ASSERT_TRUE(WaitFor([&] { return (window = session.FindWindow(kTitle)) != 0; }, 60))
+      << "no window titled \"" << kTitle << "\"";
+
+  // The upper pane (a quarter of the client area, below menu and toolbar)
+  // shows the default text as red letters with grey outlines.
+  int width = 0, height = 0;
+  ASSERT_TRUE(session.WindowSize(window, &width, &height));
+  const int bandTop = height * 15 / 100;
+  const int bandHeight = height * 13 / 100;
+  long red = 0, grey = 0;
+  WaitFor([&] {
+    red = session.CountPixels(window, 0, bandTop, width, bandHeight, IsRed);
+    grey = session.CountPixels(window, 0, bandTop, width, bandHeight, IsOutlineGrey);
+    return red > 1000 && grey > 100;
+  }, 20);
+  EXPECT_GT(red, 1000) << "red letters in the layout pane";
+  EXPECT_GT(grey, 100) << "grey outlines around them";
+
+  ASSERT_TRUE(session.RequestClose(window));
+  ASSERT_TRUE(zarn.waitForFinished(60000)) << "the program did not end after its window was closed";
+  EXPECT_EQ(zarn.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(zarn.exitCode(), 0);
+
+  QFile file(profilePath);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "no profile written";
+  const QString text = QString::fromUtf8(file.readAll());
+  for (const char* section : {"[ZARN Parameters]", "[3D View]", "[Layouts-Summary]", "[Layouts-Bar0]"}) {
+    EXPECT_TRUE(text.contains(QLatin1String(section))) << section;
+  }
+  for (const char* key : {"Light=", "Color=", "Height=", "Depth=", "AutoRotate=", "RotationSpeed=", "Background="}) {
+    EXPECT_TRUE(text.contains(QLatin1String(key))) << key;
+  }
+}

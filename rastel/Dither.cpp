@@ -25,10 +25,14 @@ constexpr std::uint32_t Offsets(int y, int x) {
          static_cast<std::uint32_t>(4 * kBayer[(y + 1) % 4][x % 4]) << 21;
 }
 
+// Scaling by 5 and adding the offsets leaves each channel's level in the
+// top bits of its field (blue at bit 6, red at 16, green at 27); one
+// multiplication then gathers 2 B + 36 R + 6 G in bits 21..28, the other
+// products landing below bit 21 or above bit 31.
 std::uint32_t Index(std::uint32_t pixel, std::uint32_t offsets) {
-  const std::uint32_t levels = (Spread(pixel) * 5 + offsets) & 0x380701C0u;
-  const std::uint32_t blue = levels >> 6 & 7, red = levels >> 16 & 7, green = levels >> 27;
-  return 10 + 36 * red + 6 * green + 2 * blue;
+  const std::uint64_t levels = ((Spread(pixel) * 5 + offsets) & 0x380701C0u) >> 6;
+  constexpr std::uint64_t kWeights = (2ull << 21) + (36ull << 11) + 6ull;
+  return 10 + static_cast<std::uint32_t>((levels * kWeights) >> 21 & 0xFF);
 }
 
 }  // namespace

@@ -19,7 +19,6 @@ static void InitSplashResources() {
 
 CSplashWindow::CSplashWindow(const QString& picturePath)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
-  setAttribute(Qt::WA_DeleteOnClose, false);
   setCursor(Qt::ArrowCursor);
   InitSplashResources();
   // The bitmap carries its own 256-entry colour table; Qt keeps it as the

@@ -92,6 +92,7 @@ int Run(const CliOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const FontConfigurationScope fontConfiguration;
   try {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     const ParseResult parsed = ParseOptions(args);

@@ -354,6 +354,8 @@ std::vector<FontFaceInfo> ListOutlineFaces() {
   return faces;
 }
 
+void ReleaseFontConfiguration() { FcFini(); }
+
 FontDescription DescriptionFor(const FontFaceInfo& face) {
   FontDescription description;
   description.faceName = face.family;

@@ -142,6 +142,22 @@ std::optional<ResolvedFont> ResolveFont(const FontDescription& description);
 // italic and style; each face once.
 std::vector<FontFaceInfo> ListOutlineFaces();
 
+// fontconfig keeps its configuration for the whole process once a
+// description has been resolved or the faces listed. A program that wants
+// all of it back before exit (so that leak checkers stay quiet) calls this
+// at the end, when no lookup runs any more; a later lookup loads the
+// configuration again. Opened fonts are not affected.
+void ReleaseFontConfiguration();
+
+// Releases the font configuration when it goes out of scope: one in main().
+class FontConfigurationScope {
+ public:
+  FontConfigurationScope() = default;
+  FontConfigurationScope(const FontConfigurationScope&) = delete;
+  FontConfigurationScope& operator=(const FontConfigurationScope&) = delete;
+  ~FontConfigurationScope() { ReleaseFontConfiguration(); }
+};
+
 // The description that leads back to this face.
 FontDescription DescriptionFor(const FontFaceInfo& face);
 // The description for a family and style name as the font dialog shows them;

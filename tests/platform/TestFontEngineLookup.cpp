@@ -24,6 +24,14 @@ FontDescription Describe(const std::string& name, int weight = FontDescription::
   return d;
 }
 
+// Gives fontconfig's process-wide configuration back after the last test,
+// so that the leak checker of the sanitizer build sees only real leaks.
+class FontConfigurationRelease : public ::testing::Environment {
+ public:
+  void TearDown() override { ReleaseFontConfiguration(); }
+};
+const auto* const kRelease = ::testing::AddGlobalTestEnvironment(new FontConfigurationRelease);
+
 }  // namespace
 
 TEST(FontEngineLookup, DefaultDescriptionIsArialAtMinusThousand) {

@@ -34,14 +34,6 @@ const auto* const kRelease = ::testing::AddGlobalTestEnvironment(new FontConfigu
 
 }  // namespace
 
-TEST(FontEngineLookup, DefaultDescriptionIsArialAtMinusThousand) {
-  const FontDescription d;
-  EXPECT_EQ(d.faceName, "Arial");
-  EXPECT_EQ(d.height, -1000);
-  EXPECT_EQ(d.charSet, 1);
-  EXPECT_FALSE(d.italic);
-}
-
 TEST(FontEngineLookup, InstalledFamilyResolvesToItsFile) {
   const auto resolved = ResolveFont(Describe("Liberation Sans"));
   ASSERT_TRUE(resolved.has_value());

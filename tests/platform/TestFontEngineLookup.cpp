@@ -63,6 +63,10 @@ TEST(FontEngineLookup, UnknownFamilyFailsOnlyWhenTheFamilyIsRequired) {
   // Without the requirement fontconfig's substitute is taken, as the
   // desktop program does.
   EXPECT_NE(Font::Open(unknown, false), nullptr);
+  // A generic name is satisfied by whatever face fontconfig picks for it.
+  EXPECT_NE(Font::Open(Describe("sans-serif"), true), nullptr);
+  // Family names are compared without regard to case.
+  EXPECT_NE(Font::Open(Describe("liberation sans"), true), nullptr);
 }
 
 TEST(FontEngineLookup, OutlineFaceListHoldsTheInstalledFacesOnce) {

@@ -64,6 +64,12 @@ class VirtualDisplay {
 
 bool IsRed(std::uint32_t rgb) { return ((rgb >> 16) & 0xFF) > 220 && ((rgb >> 8) & 0xFF) < 40 && (rgb & 0xFF) < 40; }
 bool IsOutlineGrey(std::uint32_t rgb) { return rgb == 0x808080; }
+bool IsCyan(std::uint32_t rgb) { return rgb == 0x00FFFF; }
+// The solid's faces are lit: darker and lighter reds, never pure.
+bool IsShadedRed(std::uint32_t rgb) {
+  const std::uint32_t r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+  return r > 60 && r > 2 * g && r > 2 * b;
+}
 
 }  // namespace
 
@@ -107,6 +113,18 @@ TEST(EndToEnd, ProgramShowsItsLettersAndWritesTheProfileWhenClosed) {
   }, 20);
   EXPECT_GT(red, 1000) << "red letters in the layout pane";
   EXPECT_GT(grey, 100) << "grey outlines around them";
+
+  // The lower three quarters: the examiner's shaded red solid on cyan.
+  const int lowerTop = height * 40 / 100;
+  const int lowerHeight = height * 45 / 100;
+  long cyan = 0, shadedRed = 0;
+  WaitFor([&] {
+    cyan = session.CountPixels(window, 0, lowerTop, width, lowerHeight, IsCyan);
+    shadedRed = session.CountPixels(window, 0, lowerTop, width, lowerHeight, IsShadedRed);
+    return cyan > 20000 && shadedRed > 1000;
+  }, 20);
+  EXPECT_GT(cyan, 20000) << "cyan background of the examiner pane";
+  EXPECT_GT(shadedRed, 1000) << "lit red letters in the examiner pane";
 
   ASSERT_TRUE(session.RequestClose(window));
   ASSERT_TRUE(zarn.waitForFinished(60000)) << "the program did not end after its window was closed";

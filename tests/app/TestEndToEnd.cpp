@@ -25,28 +25,24 @@ bool WaitFor(const std::function<bool()>& done, int seconds) {
   return done();
 }
 
-// An Xvfb server on the first display number that is free.
+// An Xvfb server on a display number it picks itself (-displayfd), so that
+// tests running side by side never share a server.
 class VirtualDisplay {
  public:
   VirtualDisplay() {
-    for (int number = 73; number < 140 && m_name.isEmpty(); ++number) {
-      if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)) ||
-          QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number))) {
-        continue;
-      }
-      const QString name = QStringLiteral(":%1").arg(number);
-      m_server.start(QStringLiteral("Xvfb"), {name, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-      if (!m_server.waitForStarted(10000)) return;  // no Xvfb at all
-      const bool up = WaitFor([&] {
-        return m_server.state() != QProcess::Running || X11Session(name.toStdString()).Connected();
-      }, 20);
-      if (up && m_server.state() == QProcess::Running) {
-        m_name = name;
-      } else {
-        m_server.kill();
-        m_server.waitForFinished(5000);
-      }
-    }
+    m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    if (!m_server.waitForStarted(10000)) return;  // no Xvfb at all
+    QByteArray number;
+    WaitFor([&] {
+      m_server.waitForReadyRead(100);
+      number += m_server.readAllStandardOutput();
+      return number.contains('\n') || m_server.state() != QProcess::Running;
+    }, 30);
+    bool ok = false;
+    const int display = number.trimmed().toInt(&ok);
+    if (!ok) return;
+    const QString name = QStringLiteral(":%1").arg(display);
+    if (WaitFor([&] { return X11Session(name.toStdString()).Connected(); }, 20)) m_name = name;
   }
   ~VirtualDisplay() {
     if (m_server.state() != QProcess::NotRunning) {

@@ -9,6 +9,9 @@
 #include <vector>
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -53,6 +56,20 @@ inline void WhenModal(std::function<void(QWidget*)> act) {
     act(modal);
   });
   timer->start();
+}
+
+// Picks `path` in an open or save dialog and confirms it, as typing the
+// name and pressing Enter would. selectFile() alone leaves the name edit
+// untouched while it has the focus, so the name is typed into it directly.
+inline void ChooseFile(QFileDialog* dialog, const QString& path) {
+  const QFileInfo info(path);
+  dialog->setDirectory(info.absolutePath());
+  if (auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+    edit->setText(info.fileName());
+  } else {
+    dialog->selectFile(path);
+  }
+  QMetaObject::invokeMethod(dialog, "accept");
 }
 
 // A profile file of its own for each test, named by GLYPHKILN_PROFILE.

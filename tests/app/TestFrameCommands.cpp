@@ -59,8 +59,7 @@ TEST(FrameCommands, SavingTheDocumentWritesAnEmptyFileAndOpeningReadsNothing) {
   WhenModal([path](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     ASSERT_NE(dialog, nullptr);
-    dialog->selectFile(path);
-    QMetaObject::invokeMethod(dialog, "accept");
+    ChooseFile(dialog, path);
   });
   app.frame->Execute(kCmdFileSave);
   ASSERT_TRUE(QFile::exists(path));
@@ -76,8 +75,7 @@ TEST(FrameCommands, SavingTheDocumentWritesAnEmptyFileAndOpeningReadsNothing) {
   WhenModal([path](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     ASSERT_NE(dialog, nullptr);
-    dialog->selectFile(path);
-    QMetaObject::invokeMethod(dialog, "accept");
+    ChooseFile(dialog, path);
   });
   app.frame->Execute(kCmdFileOpen);
   EXPECT_EQ(app.View()->CurrentText()->text, "Open");

@@ -83,8 +83,7 @@ TEST(SaveWorld, SaveDialogOffersVrmlFilesAndAddsTheExtension) {
     suffix = dialog->defaultSuffix();
     EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
     EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
-    dialog->selectFile(chosen);
-    QMetaObject::invokeMethod(dialog, "accept");
+    ChooseFile(dialog, chosen);
   });
   app.frame->Execute(kCmdSaveVrml);
   EXPECT_EQ(filters, QStringList{"VRML 2.0 Files (*.wrl)"});

@@ -31,25 +31,6 @@ TEST(GifStreamLayout, OnePixelOfIndexFiveByteForByte) {
   EXPECT_EQ(bytes, expected);
 }
 
-TEST(GifStreamLayout, DescriptorsStateTheImageSize) {
-  auto image = FullPaletteImage(300, 2);
-  const ParsedGif gif = ParseGif(GifBytes(*image));
-  EXPECT_EQ(gif.signature, "GIF87a");
-  EXPECT_EQ(gif.width, 300);
-  EXPECT_EQ(gif.height, 2);
-  EXPECT_EQ(gif.packed, 0xF7);
-  EXPECT_EQ(gif.background, 0);
-  EXPECT_EQ(gif.aspect, 0);
-  EXPECT_EQ(gif.colourTable.size(), 768u);
-  EXPECT_EQ(gif.left, 0);
-  EXPECT_EQ(gif.top, 0);
-  EXPECT_EQ(gif.imageWidth, 300);
-  EXPECT_EQ(gif.imageHeight, 2);
-  EXPECT_EQ(gif.imagePacked, 0);
-  EXPECT_EQ(gif.minimumCodeSize, 8);
-  EXPECT_TRUE(gif.terminated);
-}
-
 // The table must hold every colour up to the highest index: h colours
 // 0..h need more than h entries, so h = 2 needs two bits, not one.
 TEST(GifStreamLayout, TableSizeCoversTheHighestColourIndex) {

@@ -200,23 +200,20 @@ TEST_F(CommandLineWorld, BadValuesAreRefusedAndNothingIsWritten) {
 
 TEST_F(CommandLineWorld, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
   std::ofstream(m_dir / "keep.wrl") << "old\n";
-  // A file-size limit far below the world's size.
-  RunResult run = RunGlyphkiln(m_dir, {"-o", "keep.wrl", "--bevel-shape", "4", "Glyphkiln"},
-                               "ulimit -f 4;");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("Can not create file"), std::string::npos) << run.err;
-  EXPECT_EQ(ReadFile((m_dir / "keep.wrl").string()), "old\n");
-  EXPECT_EQ(Entries(), std::vector<std::string>{"keep.wrl"});
-
-  run = RunGlyphkiln(m_dir, {"-o", "missing/dir/out.wrl", "A"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("Can not create file"), std::string::npos);
-
-  run = RunGlyphkiln(m_dir, {"-o", ".", "A"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(Entries(), std::vector<std::string>{"keep.wrl"});
-
-  run = RunGlyphkiln(m_dir, {"-o", "/dev/full", "A"});
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("Can not create file"), std::string::npos);
+  struct Case {
+    std::vector<std::string> args;
+    std::string shellPrefix;
+  };
+  // A file-size limit far below the world's size, a directory that does not
+  // exist, a directory as the target, and a full device.
+  for (const Case& c : {Case{{"-o", "keep.wrl", "--bevel-shape", "4", "Glyphkiln"}, "ulimit -f 4;"},
+                        Case{{"-o", "missing/dir/out.wrl", "A"}, ""}, Case{{"-o", ".", "A"}, ""},
+                        Case{{"-o", "/dev/full", "A"}, ""}}) {
+    SCOPED_TRACE(c.args[1]);
+    const RunResult run = RunGlyphkiln(m_dir, c.args, c.shellPrefix);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Can not create file"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile((m_dir / "keep.wrl").string()), "old\n");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"keep.wrl"});
+  }
 }

@@ -69,20 +69,6 @@ TEST(VrmlWorldFormat, TextWithoutLettersStillHasViewpointGroupAndLight) {
             "  ]}\r\n");
 }
 
-TEST(VrmlWorldFormat, EveryLineEndsWithCarriageReturnAndLineFeed) {
-  const std::string world = WorldOf(TwoLettersAndBlank());
-  ASSERT_GE(world.size(), 2u);
-  EXPECT_EQ(world.substr(world.size() - 2), "\r\n");
-  for (std::size_t k = 0; k < world.size(); ++k) {
-    if (world[k] == '\n') {
-      ASSERT_TRUE(k > 0 && world[k - 1] == '\r') << "bare line feed at " << k;
-    }
-    if (world[k] == '\r') {
-      ASSERT_TRUE(k + 1 < world.size() && world[k + 1] == '\n') << "bare carriage return at " << k;
-    }
-  }
-}
-
 TEST(VrmlWorldFormat, ViewpointBacksOffWithTheTextButStaysWithinThreeToFive) {
   struct Case {
     CBoundRect bounds;

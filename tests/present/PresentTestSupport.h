@@ -3,6 +3,7 @@
 // file of the Debian font packages.
 #pragma once
 
+#include <gif_lib.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ExtractGlyphOutlines.h"
 #include "FakeRastelState.h"
@@ -102,4 +104,32 @@ inline bool SameCamera(const CameraFrame& a, const CameraFrame& b, float toleran
     }
   }
   return true;
+}
+
+// The indices of a GIF file as giflib reads them, top row first.
+inline std::vector<std::uint8_t> DecodeWithGiflib(const fs::path& path, int& width, int& height,
+                                                  std::vector<RgbColour>* colours = nullptr) {
+  int error = 0;
+  GifFileType* file = DGifOpenFileName(path.c_str(), &error);
+  if (!file) {
+    ADD_FAILURE() << GifErrorString(error);
+    return {};
+  }
+  std::vector<std::uint8_t> pixels;
+  if (DGifSlurp(file) == GIF_OK && file->ImageCount == 1) {
+    width = file->SWidth;
+    height = file->SHeight;
+    const SavedImage& image = file->SavedImages[0];
+    pixels.assign(image.RasterBits, image.RasterBits + static_cast<std::size_t>(width) * height);
+    if (colours && file->SColorMap) {
+      for (int i = 0; i < file->SColorMap->ColorCount; ++i) {
+        const GifColorType& c = file->SColorMap->Colors[i];
+        colours->push_back({c.Red, c.Green, c.Blue});
+      }
+    }
+  } else {
+    ADD_FAILURE() << "giflib could not read " << path;
+  }
+  DGifCloseFile(file, &error);
+  return pixels;
 }

@@ -13,12 +13,11 @@ class BindingBackground : public ScratchDirTest {
   }
 };
 
-TEST_F(BindingBackground, DefaultIsCyanWhenTheProfileHasNone) {
-  RendererBinding binding(Options({FakeRastelDir("complete")}));
-  EXPECT_EQ(binding.Background(), 0xFFFF00u);
-}
-
-TEST_F(BindingBackground, MalformedValueGivesTheDefault) {
+TEST_F(BindingBackground, DefaultIsCyanWhenTheProfileHasNoneOrAMalformedOne) {
+  {
+    RendererBinding binding(Options({FakeRastelDir("complete")}));
+    EXPECT_EQ(binding.Background(), 0xFFFF00u);
+  }
   std::ofstream(ProfilePath()) << "[3D View]\nBackground=blue\n";
   RendererBinding binding(Options({FakeRastelDir("complete")}));
   EXPECT_EQ(binding.Background(), 0xFFFF00u);

@@ -67,12 +67,6 @@ TEST(BindingSearchPath, DefaultLooksBesideTheRunningProgramFirst) {
   ASSERT_FALSE(options.directories.empty());
   EXPECT_EQ(fs::canonical(options.directories.front()), fs::canonical(GLYPHKILN_BIN_DIR));
   EXPECT_TRUE(options.useSystemSearchPath);
-  ASSERT_EQ(options.libraries.size(), 2u);
-  EXPECT_EQ(options.libraries[0].name, "libRastel16.so");
-  EXPECT_EQ(options.libraries[0].bitsPerPixel, 16);
-  EXPECT_EQ(options.libraries[1].name, "libRastel8.so");
-  EXPECT_EQ(options.libraries[1].bitsPerPixel, 8);
-  EXPECT_TRUE(options.keepSettings);
 }
 
 }  // namespace

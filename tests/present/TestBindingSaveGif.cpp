@@ -1,7 +1,5 @@
 // Saving the examiner's picture: one dither per frame, the picture the right
 // way up, and failures that leave no file behind.
-#include <gif_lib.h>
-
 #include <fstream>
 #include <iterator>
 
@@ -12,34 +10,6 @@ namespace {
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// The indices of a GIF file as giflib reads them, top row first.
-std::vector<std::uint8_t> DecodeWithGiflib(const fs::path& path, int& width, int& height,
-                                           std::vector<RgbColour>* colours = nullptr) {
-  int error = 0;
-  GifFileType* file = DGifOpenFileName(path.c_str(), &error);
-  if (!file) {
-    ADD_FAILURE() << GifErrorString(error);
-    return {};
-  }
-  std::vector<std::uint8_t> pixels;
-  if (DGifSlurp(file) == GIF_OK && file->ImageCount == 1) {
-    width = file->SWidth;
-    height = file->SHeight;
-    const SavedImage& image = file->SavedImages[0];
-    pixels.assign(image.RasterBits, image.RasterBits + static_cast<std::size_t>(width) * height);
-    if (colours && file->SColorMap) {
-      for (int i = 0; i < file->SColorMap->ColorCount; ++i) {
-        const GifColorType& c = file->SColorMap->Colors[i];
-        colours->push_back({c.Red, c.Green, c.Blue});
-      }
-    }
-  } else {
-    ADD_FAILURE() << "giflib could not read " << path;
-  }
-  DGifCloseFile(file, &error);
-  return pixels;
 }
 
 class BindingSaveGif : public ScratchDirTest {

@@ -21,47 +21,42 @@ std::uint16_t Scaled(std::uint16_t colour, float k) {
 
 constexpr std::uint16_t kMaterial = 0x4A69;  // red 9, green 19, blue 9
 
+FaceMaterial LitMaterial(int lit = 1, int shadeLow = -16) {
+  FaceMaterial m{};
+  m.colour = kMaterial;
+  m.lit = lit;
+  m.shadeLow = shadeLow;
+  m.shadeHigh = 16;
+  return m;
+}
+
 }  // namespace
 
-class Shading : public RastelTest {
- protected:
-  // A square facing the eye head-on: its outward normal is +z.
-  std::uint16_t DrawLit(const float light[3], int lightOn, int lit, int shadeLow = -16) {
-    Rastel().SetDLight(view, light, lightOn);
+class Shading : public RastelTest {};
+
+TEST_F(Shading, HeadOnFaceScalesTheMaterialByLightOrShadeRange) {
+  Open(32, 32);
+  // A square facing the eye head-on, outward normal +z. Lit faces scale by
+  // k = 1 + 0.7 (light . normal), the light used as given, not normalised;
+  // unlit faces, or any face with the light off, by (low + 16) / 16.
+  struct Case {
+    float light[3];
+    int lightOn, lit, shadeLow;
+    float k;
+  };
+  for (const Case& c : {Case{{0, 0, 0}, 1, 1, -16, 1.0f}, Case{{0, 0, 1}, 1, 1, -16, 1.7f},
+                        Case{{0, 0, -1}, 1, 1, -16, 0.3f}, Case{{1, 0, 0}, 1, 1, -16, 1.0f},
+                        Case{{0, 0, 0.5f}, 1, 1, -16, 1.35f}, Case{{0, 0, 1}, 1, 0, -4, 0.75f},
+                        Case{{0, 0, 1}, 0, 1, -16, 0.0f}, Case{{0, 0, 1}, 0, 1, 4, 1.25f},
+                        Case{{0, 0, 1}, 0, 0, 0, 1.0f}}) {
+    Rastel().SetDLight(view, c.light, c.lightOn);
     Rastel().StartFrame(view);
-    FaceMaterial m{};
-    m.colour = kMaterial;
-    m.lit = lit;
-    m.shadeLow = shadeLow;
-    m.shadeHigh = 16;
+    const FaceMaterial m = LitMaterial(c.lit, c.shadeLow);
     Draw({At(8, 8), At(24, 8), At(24, 24), At(8, 24)}, {0, 1, 2, 3, -1}, &m);
-    return Pixel(16, 16);
+    EXPECT_EQ(Pixel(16, 16), Scaled(kMaterial, c.k))
+        << "light " << c.light[0] << "," << c.light[1] << "," << c.light[2] << " on " << c.lightOn << " lit "
+        << c.lit << " low " << c.shadeLow;
   }
-};
-
-TEST_F(Shading, ZeroLightKeepsTheMaterialColour) {
-  Open(32, 32);
-  const float none[3] = {0, 0, 0};
-  EXPECT_EQ(DrawLit(none, 1, 1), kMaterial);
-}
-
-TEST_F(Shading, FaceTurnedToTheLightIsBrighter) {
-  Open(32, 32);
-  // The face's outward normal is +z; a light direction along it gives
-  // k = 1 + 0.7, against it k = 1 - 0.7.
-  const float along[3] = {0, 0, 1};
-  EXPECT_EQ(DrawLit(along, 1, 1), Scaled(kMaterial, 1.7f));
-  const float against[3] = {0, 0, -1};
-  EXPECT_EQ(DrawLit(against, 1, 1), Scaled(kMaterial, 0.3f));
-  // across the face: unchanged
-  const float across[3] = {1, 0, 0};
-  EXPECT_EQ(DrawLit(across, 1, 1), kMaterial);
-}
-
-TEST_F(Shading, LightIsUsedWithoutNormalising) {
-  Open(32, 32);
-  const float half[3] = {0, 0, 0.5f};
-  EXPECT_EQ(DrawLit(half, 1, 1), Scaled(kMaterial, 1.35f));
 }
 
 TEST_F(Shading, TiltedFaceUsesItsUnitNormal) {
@@ -76,11 +71,7 @@ TEST_F(Shading, TiltedFaceUsesItsUnitNormal) {
     // u along the face's in-plane horizontal direction (cos 60, 0, -sin 60)
     return Point3{centre.x + u * c, centre.y + v, centre.z - u * s};
   };
-  FaceMaterial m{};
-  m.colour = kMaterial;
-  m.lit = 1;
-  m.shadeLow = -16;
-  m.shadeHigh = 16;
+  const FaceMaterial m = LitMaterial();
   Draw({corner(-8, -8), corner(8, -8), corner(8, 8), corner(-8, 8)}, {0, 1, 2, 3, -1}, &m);
   EXPECT_EQ(Pixel(32, 32), Scaled(kMaterial, 1.35f));
 }
@@ -94,7 +85,7 @@ TEST_F(Shading, LightFollowsTheCamera) {
   const CameraFrame turned = {{0, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, 0, -1}};
   Rastel().SetCameraPos(view, &turned);
   Rastel().StartFrame(view);
-  FaceMaterial m{};
+  FaceMaterial m{};  // lit, shade range left at 0
   m.colour = kMaterial;
   m.lit = 1;
   // the face, in front of the turned camera at world z = +32
@@ -111,22 +102,11 @@ TEST_F(Shading, LightOnCameraWithLongAxesIsInverted) {
   const float along[3] = {0, 0, 1};
   Rastel().SetDLight(view, along, 1);
   Rastel().StartFrame(view);
-  FaceMaterial m{};
+  FaceMaterial m{};  // lit, shade range left at 0
   m.colour = kMaterial;
   m.lit = 1;
   Draw({{-8, -8, -32}, {8, -8, -32}, {8, 8, -32}, {-8, 8, -32}}, {0, 1, 2, 3, -1}, &m);
   EXPECT_EQ(Pixel(16, 16), Scaled(kMaterial, 1.35f));
-}
-
-TEST_F(Shading, UnlitFacesUseTheLowerEndOfTheShadeRange) {
-  Open(32, 32);
-  const float along[3] = {0, 0, 1};
-  // unlit material, or light switched off: scale (low + 16) / 16
-  EXPECT_EQ(DrawLit(along, 1, 0, -4), Scaled(kMaterial, 0.75f));
-  EXPECT_EQ(DrawLit(along, 0, 1, -16), 0x0000);
-  EXPECT_EQ(DrawLit(along, 0, 1, 4), Scaled(kMaterial, 1.25f));
-  // a lower end of 0 leaves the colour as it is
-  EXPECT_EQ(DrawLit(along, 0, 0, 0), kMaterial);
 }
 
 TEST_F(Shading, MaterialLastsForOneListOnly) {

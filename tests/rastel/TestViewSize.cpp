@@ -3,16 +3,24 @@
 
 #include "RastelFixture.h"
 
-TEST_F(RastelTest, ResizeRoundsWidthToEightAndHeightToEven) {
-  Rastel().ResizeView(view, 101, 75);
-  int w = 0, h = 0;
-  Rastel().GetViewSize(view, &w, &h);
-  EXPECT_EQ(w, 104);
-  EXPECT_EQ(h, 76);
-  Rastel().ResizeView(view, 1, 1);
-  Rastel().GetViewSize(view, &w, &h);
-  EXPECT_EQ(w, 8);
-  EXPECT_EQ(h, 2);
+TEST_F(RastelTest, ResizeRoundsUpToWholeBlocksWithin800By600) {
+  // width up to a multiple of 8, height up to an even number, at most 800 x 600
+  struct Case {
+    int w, h, width, height;
+  };
+  for (const Case c : {Case{101, 75, 104, 76}, Case{1, 1, 8, 2}, Case{1024, 768, 800, 600}}) {
+    Rastel().ResizeView(view, c.w, c.h);
+    int w = 0, h = 0;
+    Rastel().GetViewSize(view, &w, &h);
+    EXPECT_EQ(w, c.width) << c.w << "x" << c.h;
+    EXPECT_EQ(h, c.height) << c.w << "x" << c.h;
+  }
+  // the whole clamped buffer is usable
+  Rastel().SetBgColor(view, kGreen);
+  Rastel().StartFrame(view);
+  const unsigned short* buf = Rastel().GetBuf(view);
+  EXPECT_EQ(buf[0], kGreen);
+  EXPECT_EQ(buf[800 * 600 - 1], kGreen);
 }
 
 TEST_F(RastelTest, ResizeToTheSameSizeKeepsThePicture) {
@@ -24,20 +32,6 @@ TEST_F(RastelTest, ResizeToTheSameSizeKeepsThePicture) {
   Rastel().ResizeView(view, 104, 76);
   EXPECT_EQ(Rastel().GetBuf(view), before);
   EXPECT_EQ(Picture(), picture);
-}
-
-TEST_F(RastelTest, ResizeIsLimitedTo800By600) {
-  Rastel().ResizeView(view, 1024, 768);
-  int w = 0, h = 0;
-  Rastel().GetViewSize(view, &w, &h);
-  EXPECT_EQ(w, 800);
-  EXPECT_EQ(h, 600);
-  // the whole clamped buffer is usable
-  Rastel().SetBgColor(view, kGreen);
-  Rastel().StartFrame(view);
-  const unsigned short* buf = Rastel().GetBuf(view);
-  EXPECT_EQ(buf[0], kGreen);
-  EXPECT_EQ(buf[800 * 600 - 1], kGreen);
 }
 
 TEST_F(RastelTest, ResizeIgnoresSizesOfZeroOrLess) {

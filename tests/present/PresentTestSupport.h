@@ -78,17 +78,19 @@ class FixedTextProvider : public TextProvider {
 };
 
 // Letters as the desktop program first builds them: red, depth 0.2, no
-// bevel rings, light from the front right.
-inline std::unique_ptr<CText3D> BuildLetters(const std::string& text, int colour = 255) {
+// bevel rings, light from the front right; or only their contours, without
+// meshes.
+inline std::unique_ptr<CText3D> BuildLetters(const std::string& text, bool withMeshes = true) {
   std::string error;
   auto font = Font::OpenFile(GLYPHKILN_LIBERATION_SANS, 0, &error);
   EXPECT_NE(font, nullptr) << "font missing: " << GLYPHKILN_LIBERATION_SANS << " " << error;
   if (!font) return nullptr;
   CGlyphOutline outline;
   ExtractGlyphOutlines(outline, text, *font);
-  auto letters = std::make_unique<CText3D>(text, outline, colour, 1.0, 0.2);
+  auto letters = std::make_unique<CText3D>(text, outline, 255, 1.0, 0.2);
   letters->FindContours();
   letters->CalculateContours();
+  if (!withMeshes) return letters;
   letters->SetLight(0);
   letters->SetBevel(0, 1.0 / 30.0);
   letters->BuildMeshes();

@@ -81,17 +81,11 @@ TEST_F(BindingDrawScene, TextOfSpacesDrawsBackgroundOnly) {
 TEST_F(BindingDrawScene, PiecesWithoutMeshesAreSkipped) {
   FakeRastelProbe fake(FakeRastelDir("complete") / "libRastel16.so");
   RendererBinding binding(Options({FakeRastelDir("complete")}));
-  std::string error;
-  auto font = Font::OpenFile(GLYPHKILN_LIBERATION_SANS, 0, &error);
-  ASSERT_NE(font, nullptr) << error;
-  CGlyphOutline outline;
-  ExtractGlyphOutlines(outline, "ab", *font);
-  CText3D flat("ab", outline, 255, 1.0, 0.2);
-  flat.FindContours();
-  flat.CalculateContours();
+  auto flat = BuildLetters("ab", false);
+  ASSERT_NE(flat, nullptr);
   binding.SetViewSize(64, 48);
-  binding.FitCamera(&flat);
-  binding.DrawScene(&flat);
+  binding.FitCamera(flat.get());
+  binding.DrawScene(flat.get());
   EXPECT_EQ(fake->faceListCount, 0);
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <initializer_list>
 #include <memory>
 #include <set>
@@ -53,16 +54,25 @@ inline std::unique_ptr<CContour> MakeContour(const Polygon& points) {
   return contour;
 }
 
-inline std::unique_ptr<CLetterPiece> MakePiece(std::initializer_list<Polygon> contours) {
-  auto piece = std::make_unique<CLetterPiece>(255, 0.2);
+using MergedOutline = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+
+// A piece with these contours in order, the outer one first, and the merged
+// outline given as (contour, point) pairs.
+inline std::unique_ptr<CLetterPiece> MakePiece(std::initializer_list<Polygon> contours,
+                                               const MergedOutline& merged = {}, double depth = 0.2) {
+  auto piece = std::make_unique<CLetterPiece>(255, depth);
   for (const Polygon& c : contours) piece->AddContour(MakeContour(c));
+  for (const auto& [c, p] : merged) {
+    piece->bridgeContour.push_back(c);
+    piece->bridgePoint.push_back(p);
+  }
   return piece;
 }
 
 // A text of one character whose only piece holds these contours in order,
 // built through the constructor from a stream (font units = model units
 // with height 1000).
-inline CText3D OneLetter(std::initializer_list<Polygon> contours, const std::string& text = "x") {
+inline CText3D OneLetter(const std::vector<Polygon>& contours, const std::string& text = "x") {
   StreamBuilder stream;
   for (const Polygon& c : contours) stream.Contour(c);
   stream.EndCharacter();

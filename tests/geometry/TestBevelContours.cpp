@@ -6,11 +6,8 @@
 
 #include "BevelOffset.h"
 #include "Letter.h"
+#include "GeometryFixtures.h"
 #include "LetterPiece.h"
-#include "TestClosedSolidChecks.h"
-
-using solidcheck::MakeContour;
-using solidcheck::MakePiece;
 
 namespace {
 
@@ -22,16 +19,12 @@ void ExpectPoint(const CPoint2D& actual, double x, double y, double tolerance = 
 }
 
 // A clockwise unit square (y up) with its lower left corner at the origin.
-std::unique_ptr<CContour> UnitSquare() { return MakeContour({{0, 0}, {0, 1}, {1, 1}, {1, 0}}); }
+const Polygon kUnitSquare = Rect(0, 0, 1, 1);
 
 }  // namespace
 
 TEST(BevelOffset, SquareGrowsByTheSizeOnEverySide) {
-  auto piece = MakePiece([] {
-    std::vector<std::unique_ptr<CContour>> c;
-    c.push_back(UnitSquare());
-    return c;
-  }());
+  auto piece = MakePiece({kUnitSquare});
   piece->SetBevel(7, 0.06);
   ASSERT_EQ(piece->bevelContours.size(), 1u);
   const CContour& bevel = *piece->bevelContours[0];
@@ -42,12 +35,26 @@ TEST(BevelOffset, SquareGrowsByTheSizeOnEverySide) {
   ExpectPoint(bevel.points[3], 1.06, -0.06);
 }
 
-TEST(BevelOffset, StraightRunIsOffsetPerpendicularToTheLeft) {
-  // Travelling in +x with the left side up; a 45-degree turn is still at
-  // least 90 degrees wide and gets the true miter point.
-  ExpectPoint(MiterOffset({0, 0}, {1, 0}, {2, 0}, 0.1), 1.0, 0.1);
+TEST(BevelOffset, CornersWithoutAMiterGetThePerpendicularOfTheirEdge) {
+  // Each vertex (1, 0) is travelled through in +x, the left side up.
+  struct Case {
+    const char* what;
+    CPoint2D prev, next, expected;
+  };
+  for (const Case& c : {Case{"straight run", {0, 0}, {2, 0}, {1.0, 0.1}},
+                        Case{"both edges leave in -x", {0, 0}, {0.5, 0}, {1.0, 0.1}},
+                        Case{"prev on the vertex: outgoing edge", {1, 0}, {2, 0}, {1.0, 0.1}},
+                        Case{"next on the vertex: incoming edge", {0, 0}, {1, 0}, {1.0, 0.1}},
+                        Case{"both on the vertex: no offset", {1, 0}, {1, 0}, {1.0, 0.0}}}) {
+    SCOPED_TRACE(c.what);
+    ExpectPoint(MiterOffset(c.prev, {1, 0}, c.next, 0.1), c.expected.x, c.expected.y);
+  }
+}
+
+TEST(BevelOffset, TurnOfAtLeastNinetyDegreesGetsTheTrueMiterPoint) {
+  // A 45-degree turn: at distance 0.1 from both edge lines, y = 0.1 and the
+  // line x - y = 1.
   const CPoint2D miter = MiterOffset({0, 0}, {1, 0}, {2, 1}, 0.1);
-  // At distance 0.1 from both edge lines: y = 0.1 and the line x - y = 1.
   EXPECT_NEAR(miter.y, 0.1, kTolerance);
   EXPECT_NEAR(std::fabs(miter.x - miter.y - 1.0) / std::sqrt(2.0), 0.1, kTolerance);
 }
@@ -64,30 +71,11 @@ TEST(BevelOffset, SharpSpikeGetsAShortOffsetOnTheBisector) {
   EXPECT_LT(tip.x - 10.0, 1.26 * size);
 }
 
-TEST(BevelOffset, EdgesLeavingInTheSameDirectionGetAFinitePerpendicular) {
-  // prev and next both lie in -x from the vertex: no side to miter toward.
-  const CPoint2D o = MiterOffset({0, 0}, {1, 0}, {0.5, 0}, 0.1);
-  ASSERT_TRUE(std::isfinite(o.x) && std::isfinite(o.y));
-  ExpectPoint(o, 1.0, 0.1);
-}
-
-TEST(BevelOffset, CoincidentNeighboursFallBackToTheOtherEdge) {
-  // prev equals the vertex: the perpendicular of the outgoing edge (+x) is up.
-  ExpectPoint(MiterOffset({1, 0}, {1, 0}, {2, 0}, 0.1), 1.0, 0.1);
-  // next equals the vertex: the perpendicular of the incoming edge.
-  ExpectPoint(MiterOffset({0, 0}, {1, 0}, {1, 0}, 0.1), 1.0, 0.1);
-  // Both equal: no offset at all.
-  ExpectPoint(MiterOffset({1, 0}, {1, 0}, {1, 0}, 0.1), 1.0, 0.0);
-}
-
 TEST(BevelShortening, SlotHoleRaysMeetOnItsMiddleLine) {
   // A counter-clockwise hole 1 long and 0.05 high inside a clockwise outer
   // square: the corner offsets point into the slot and cross at 5/12 of
   // their length, all on the line y = 0.025.
-  std::vector<std::unique_ptr<CContour>> c;
-  c.push_back(MakeContour({{-1, -1}, {-1, 1}, {2, 1}, {2, -1}}));
-  c.push_back(MakeContour({{0, 0}, {1, 0}, {1, 0.05}, {0, 0.05}}));
-  auto piece = MakePiece(std::move(c));
+  auto piece = MakePiece({Rect(-1, -1, 2, 1), {{0, 0}, {1, 0}, {1, 0.05}, {0, 0.05}}});
   piece->SetBevel(3, 0.06);
   ASSERT_EQ(piece->bevelContours.size(), 2u);
   const CContour& slot = *piece->bevelContours[1];
@@ -102,10 +90,7 @@ TEST(BevelShortening, PullBackFadesOutAlongTheContour) {
   // The corner factor 5/12 gives a spread scale of 0.7 / (7/12) * 5/12 * 0.2
   // = 0.1, so the point 0.1 away gets (0.1 / 0.1 + 1) * 5/12 = 5/6 of its
   // straight offset of 0.06; the corners are not lowered further.
-  std::vector<std::unique_ptr<CContour>> c;
-  c.push_back(MakeContour({{-0.2, -0.3}, {-0.2, 0.4}, {1.2, 0.4}, {1.2, -0.3}}));
-  c.push_back(MakeContour({{0, 0}, {0.1, 0}, {1, 0}, {1, 0.05}, {0, 0.05}}));
-  auto piece = MakePiece(std::move(c));
+  auto piece = MakePiece({Rect(-0.2, -0.3, 1.2, 0.4), {{0, 0}, {0.1, 0}, {1, 0}, {1, 0.05}, {0, 0.05}}});
   ASSERT_DOUBLE_EQ(piece->bounds.top - piece->bounds.bottom, 0.7);
   piece->SetBevel(7, 0.06);
   const CContour& slot = *piece->bevelContours[1];
@@ -132,9 +117,7 @@ TEST(BevelShortening, RaysCrossOnlyWithinTheirLength) {
 }
 
 TEST(BevelSettings, SameValuesTwiceLeaveTheContoursAlone) {
-  std::vector<std::unique_ptr<CContour>> c;
-  c.push_back(UnitSquare());
-  auto piece = MakePiece(std::move(c));
+  auto piece = MakePiece({kUnitSquare});
   piece->SetBevel(2, 0.04);
   ASSERT_EQ(piece->bevelContours.size(), 1u);
   const CContour* first = piece->bevelContours[0].get();
@@ -149,9 +132,7 @@ TEST(BevelSettings, SameValuesTwiceLeaveTheContoursAlone) {
 }
 
 TEST(BevelSettings, StraightSideHasNoBevelButRemembersTheSize) {
-  std::vector<std::unique_ptr<CContour>> c;
-  c.push_back(UnitSquare());
-  auto piece = MakePiece(std::move(c));
+  auto piece = MakePiece({kUnitSquare});
   piece->SetBevel(3, 0.04);
   ASSERT_EQ(piece->bevelContours.size(), 1u);
   piece->SetBevel(0, 0.06);
@@ -165,22 +146,15 @@ TEST(BevelSettings, StraightSideHasNoBevelButRemembersTheSize) {
 }
 
 TEST(BevelSettings, ContourTooSmallToBevelEndsThePiecesBevel) {
-  std::vector<std::unique_ptr<CContour>> c;
-  c.push_back(MakeContour({{-1, -1}, {-1, 2}, {2, 2}, {2, -1}}));
-  c.push_back(MakeContour({{0, 0}, {1, 0}}));  // two points: no area
-  c.push_back(MakeContour({{0, 0.5}, {1, 0.5}, {1, 1}}));
-  auto piece = MakePiece(std::move(c));
+  auto piece = MakePiece({Rect(-1, -1, 2, 2), {{0, 0}, {1, 0}},  // two points: no area
+                          {{0, 0.5}, {1, 0.5}, {1, 1}}});
   piece->SetBevel(7, 0.02);
   EXPECT_EQ(piece->bevelContours.size(), 1u);
 }
 
 TEST(BevelSettings, LetterPassesTheBevelToEveryPiece) {
   CLetter letter;
-  for (int i = 0; i < 2; ++i) {
-    std::vector<std::unique_ptr<CContour>> c;
-    c.push_back(UnitSquare());
-    letter.AddPiece(MakePiece(std::move(c)));
-  }
+  for (int i = 0; i < 2; ++i) letter.AddPiece(MakePiece({kUnitSquare}));
   letter.SetBevel(1, 0.02);
   for (const auto& piece : letter.pieces) {
     EXPECT_EQ(piece->bevelSteps, 1);

@@ -1,41 +1,17 @@
-// Invariants of a piece's mesh shared by the mesh and closed-solid tests, and
-// small builders for hand-made pieces.
+// Invariants of a piece's mesh shared by the mesh and closed-solid tests.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
-#include <initializer_list>
 #include <map>
-#include <memory>
-#include <sstream>
 #include <utility>
 #include <vector>
 
 #include "LetterPiece.h"
 
 namespace solidcheck {
-
-inline std::unique_ptr<CContour> MakeContour(std::initializer_list<CPoint2D> points) {
-  auto contour = std::make_unique<CContour>();
-  for (const CPoint2D& p : points) contour->Add(p);
-  return contour;
-}
-
-// A piece with the given contours, the outer one first, and the merged
-// outline given as (contour, point) pairs.
-inline std::unique_ptr<CLetterPiece> MakePiece(
-    std::vector<std::unique_ptr<CContour>> contours,
-    const std::vector<std::pair<std::uint32_t, std::uint32_t>>& merged = {}, double depth = 0.2) {
-  auto piece = std::make_unique<CLetterPiece>(255, depth);
-  for (auto& contour : contours) piece->AddContour(std::move(contour));
-  for (const auto& [c, p] : merged) {
-    piece->bridgeContour.push_back(c);
-    piece->bridgePoint.push_back(p);
-  }
-  return piece;
-}
 
 // Splits an index list into its polygons; fails if the list does not end
 // with -1 or an index is outside the vertices.

@@ -16,100 +16,60 @@ std::vector<CPoint2D> FirstPoints(const CLetterPiece& piece) {
 
 }  // namespace
 
-TEST(ContourNesting, RingStaysOnePieceWithItsOutlineFirst) {
-  CText3D text = OneLetter({Rect(0, 0, 100, 100), Rect(20, 20, 80, 80)});
-  text.FindContours();
-  ASSERT_EQ(text.letters[0].pieces.size(), 1u);
-  EXPECT_EQ(FirstPoints(*text.letters[0].pieces[0]),
-            (std::vector<CPoint2D>{{0, 0}, {20, 20}}));
+TEST(ContourNesting, EachOutlineBecomesAPieceFollowedByItsHoles) {
+  // Pieces are given by the first points of their contours; a letter of
+  // more than one piece starts with an empty one.
+  using Pieces = std::vector<std::vector<CPoint2D>>;
+  struct Case {
+    const char* what;
+    std::vector<Polygon> contours;
+    Pieces pieces;
+  };
+  const Polygon lShape{{0, 0}, {0, 100}, {50, 100}, {50, 50}, {100, 50}, {100, 0}};
+  const std::vector<Case> cases = {
+      {"ring: outline first", {Rect(0, 0, 100, 100), Rect(20, 20, 80, 80)}, {{{0, 0}, {20, 20}}}},
+      {"hole listed before its outline is swapped behind it",
+       {Rect(20, 20, 80, 80), Rect(0, 0, 100, 100)},
+       {{{0, 0}, {20, 20}}}},
+      {"'i': stem and dot", {Rect(0, 0, 100, 500), Rect(0, 600, 100, 700)}, {{}, {{0, 0}}, {{0, 600}}}},
+      {"'%': ring, bar, ring",
+       {Rect(0, 500, 300, 800), Rect(50, 550, 250, 750), Rect(350, 0, 400, 800), Rect(500, 0, 800, 300),
+        Rect(550, 50, 750, 250)},
+       {{}, {{0, 500}, {50, 550}}, {{350, 0}}, {{500, 0}, {550, 50}}}},
+      {"outline found later adopts both holes and stays ahead of the bar",
+       {Rect(10, 10, 40, 40), Rect(60, 10, 90, 40), Rect(0, 0, 100, 50), Rect(200, 0, 250, 50)},
+       {{}, {{0, 0}, {10, 10}, {60, 10}}, {{200, 0}}}},
+      {"island inside a hole is a piece after the ring",
+       {Rect(0, 0, 100, 100), Rect(10, 10, 90, 90), Rect(30, 30, 70, 70)},
+       {{}, {{0, 0}, {10, 10}}, {{30, 30}}}},
+      {"hole inside an island stays with the island",
+       {Rect(0, 0, 100, 100), Rect(10, 10, 90, 90), Rect(20, 20, 80, 80), Rect(30, 30, 70, 70)},
+       {{}, {{0, 0}, {10, 10}}, {{20, 20}, {30, 30}}}},
+      {"inside the outline's bounds but in its notch", {lShape, Rect(60, 60, 90, 90)},
+       {{}, {{0, 0}}, {{60, 60}}}},
+      {"contour flattened to a line relates to nothing", {Rect(0, 0, 100, 100), {{20, 50}, {80, 50}}},
+       {{}, {{0, 0}}, {{20, 50}}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CText3D text = OneLetter(c.contours);
+    text.FindContours();
+    Pieces pieces;
+    for (const auto& piece : text.letters[0].pieces) pieces.push_back(FirstPoints(*piece));
+    EXPECT_EQ(pieces, c.pieces);
+  }
 }
 
-TEST(ContourNesting, HoleListedBeforeItsOutlineIsSwappedBehindIt) {
-  CText3D text = OneLetter({Rect(20, 20, 80, 80), Rect(0, 0, 100, 100)});
-  text.FindContours();
-  ASSERT_EQ(text.letters[0].pieces.size(), 1u);
-  EXPECT_EQ(FirstPoints(*text.letters[0].pieces[0]),
-            (std::vector<CPoint2D>{{0, 0}, {20, 20}}));
-}
-
-TEST(ContourNesting, SeparatePartsBecomePiecesAfterAnEmptyFirstPiece) {
+TEST(ContourNesting, EmptyFirstPieceHasNoBoundsAndTheLetterSpansItsParts) {
   // "i": stem, then dot.
   CText3D text = OneLetter({Rect(0, 0, 100, 500), Rect(0, 600, 100, 700)});
   text.FindContours();
   const CLetter& letter = text.letters[0];
   ASSERT_EQ(letter.pieces.size(), 3u);
-  EXPECT_TRUE(letter.pieces[0]->contours.empty());
   EXPECT_TRUE(letter.pieces[0]->bounds.IsDegenerate());
-  EXPECT_EQ(FirstPoints(*letter.pieces[1]), (std::vector<CPoint2D>{{0, 0}}));
-  EXPECT_EQ(FirstPoints(*letter.pieces[2]), (std::vector<CPoint2D>{{0, 600}}));
   EXPECT_DOUBLE_EQ(letter.pieces[2]->bounds.top, 700.0);
   EXPECT_DOUBLE_EQ(letter.bounds.top, 700.0);
   EXPECT_DOUBLE_EQ(letter.bounds.bottom, 0.0);
-}
-
-TEST(ContourNesting, TwoRingsAndABarGiveOnePiecePerOutline) {
-  // "%": ring, bar, ring, each ring's hole listed after it.
-  CText3D text = OneLetter({Rect(0, 500, 300, 800), Rect(50, 550, 250, 750),
-                            Rect(350, 0, 400, 800), Rect(500, 0, 800, 300),
-                            Rect(550, 50, 750, 250)});
-  text.FindContours();
-  const CLetter& letter = text.letters[0];
-  ASSERT_EQ(letter.pieces.size(), 4u);
-  EXPECT_TRUE(letter.pieces[0]->contours.empty());
-  EXPECT_EQ(FirstPoints(*letter.pieces[1]), (std::vector<CPoint2D>{{0, 500}, {50, 550}}));
-  EXPECT_EQ(FirstPoints(*letter.pieces[2]), (std::vector<CPoint2D>{{350, 0}}));
-  EXPECT_EQ(FirstPoints(*letter.pieces[3]), (std::vector<CPoint2D>{{500, 0}, {550, 50}}));
-}
-
-TEST(ContourNesting, OutlineFoundLaterTakesThePlaceOfWhatItEncloses) {
-  // Two holes first, then the outline around both, then a separate bar:
-  // the outline adopts both holes and stays ahead of the bar.
-  CText3D text = OneLetter({Rect(10, 10, 40, 40), Rect(60, 10, 90, 40), Rect(0, 0, 100, 50),
-                            Rect(200, 0, 250, 50)});
-  text.FindContours();
-  const CLetter& letter = text.letters[0];
-  ASSERT_EQ(letter.pieces.size(), 3u);
-  EXPECT_EQ(FirstPoints(*letter.pieces[1]),
-            (std::vector<CPoint2D>{{0, 0}, {10, 10}, {60, 10}}));
-  EXPECT_EQ(FirstPoints(*letter.pieces[2]), (std::vector<CPoint2D>{{200, 0}}));
-}
-
-TEST(ContourNesting, IslandInsideAHoleBecomesAPieceOfItsOwnAfterTheRing) {
-  CText3D text = OneLetter({Rect(0, 0, 100, 100), Rect(10, 10, 90, 90), Rect(30, 30, 70, 70)});
-  text.FindContours();
-  const CLetter& letter = text.letters[0];
-  ASSERT_EQ(letter.pieces.size(), 3u);
-  EXPECT_EQ(FirstPoints(*letter.pieces[1]), (std::vector<CPoint2D>{{0, 0}, {10, 10}}));
-  EXPECT_EQ(FirstPoints(*letter.pieces[2]), (std::vector<CPoint2D>{{30, 30}}));
-}
-
-TEST(ContourNesting, HoleInsideAnIslandStaysWithTheIsland) {
-  // Four nested squares: ring, its hole, island, the island's hole.
-  CText3D text = OneLetter({Rect(0, 0, 100, 100), Rect(10, 10, 90, 90), Rect(20, 20, 80, 80),
-                            Rect(30, 30, 70, 70)});
-  text.FindContours();
-  const CLetter& letter = text.letters[0];
-  ASSERT_EQ(letter.pieces.size(), 3u);
-  EXPECT_EQ(FirstPoints(*letter.pieces[1]), (std::vector<CPoint2D>{{0, 0}, {10, 10}}));
-  EXPECT_EQ(FirstPoints(*letter.pieces[2]), (std::vector<CPoint2D>{{20, 20}, {30, 30}}));
-}
-
-TEST(ContourNesting, ContourInsideTheBoundsButNotInsideTheOutlineIsSeparate) {
-  // An L-shaped outline and a square in its notch.
-  CText3D text = OneLetter({{{0, 0}, {0, 100}, {50, 100}, {50, 50}, {100, 50}, {100, 0}},
-                            Rect(60, 60, 90, 90)});
-  text.FindContours();
-  EXPECT_EQ(text.letters[0].pieces.size(), 3u);
-}
-
-TEST(ContourNesting, DegenerateContourBecomesAPieceOfItsOwn) {
-  // A contour flattened to a line inside the square relates to nothing.
-  CText3D text = OneLetter({Rect(0, 0, 100, 100), {{20, 50}, {80, 50}}});
-  text.FindContours();
-  const CLetter& letter = text.letters[0];
-  ASSERT_EQ(letter.pieces.size(), 3u);
-  EXPECT_EQ(letter.pieces[2]->contours.size(), 1u);
-  EXPECT_EQ(letter.pieces[2]->contours[0]->Size(), 2u);
 }
 
 TEST(ContourNesting, RealGlyphsSplitAsTheirShapesSay) {

@@ -126,11 +126,8 @@ TEST(HoleBridging, HoleWithoutPointsCannotBeBridged) {
 }
 
 TEST(HoleBridging, SpliceWalksTheWholeHoleFromItsTargetAndReturns) {
-  auto piece = MakePiece({Rect(0, 0, 100, 100), Rect(40, 40, 60, 60, false)});
-  for (std::uint32_t k = 0; k < 4; ++k) {
-    piece->bridgeContour.push_back(0);
-    piece->bridgePoint.push_back(k);
-  }
+  auto piece =
+      MakePiece({Rect(0, 0, 100, 100), Rect(40, 40, 60, 60, false)}, {{0, 0}, {0, 1}, {0, 2}, {0, 3}});
   Splice(*piece, 1, 2, 1);
   const std::vector<Entry> expected = {{0, 0}, {0, 1}, {1, 2}, {1, 3}, {1, 0}, {1, 1},
                                        {1, 2}, {0, 1}, {0, 2}, {0, 3}};
@@ -138,12 +135,9 @@ TEST(HoleBridging, SpliceWalksTheWholeHoleFromItsTargetAndReturns) {
 }
 
 TEST(HoleBridging, BridgeTargetIsTheFirstVisibleHolePointOrItsNearerSuccessor) {
-  auto piece = MakePiece({Rect(0, 0, 100, 100), {{40, 40}, {60, 40}, {60, 60}, {40, 60}}, {}});
+  auto piece = MakePiece({Rect(0, 0, 100, 100), {{40, 40}, {60, 40}, {60, 60}, {40, 60}}, {}},
+                         {{0, 0}, {0, 1}, {0, 2}, {0, 3}});
   piece->holeMerged.assign(3, 0);
-  for (std::uint32_t k = 0; k < 4; ++k) {
-    piece->bridgeContour.push_back(0);
-    piece->bridgePoint.push_back(k);
-  }
   // From (100,0): hole point 0 (40,40) is visible, point 1 (60,40) too and
   // nearer.
   EXPECT_EQ(FindBridgeTarget(*piece, {100, 0}, 1), 1);
@@ -173,17 +167,4 @@ TEST(HoleBridging, RealGlyphsAreOrientedAndFullyBridged) {
       }
     }
   }
-}
-
-TEST(HoleBridging, RealOAndEightMergeTheirHoles) {
-  const auto text = BuildFromFont(GLYPHKILN_LIBERATION_SANS, "o8");
-  ASSERT_NE(text, nullptr);
-  const CLetterPiece& o = *text->letters[0].pieces[0];
-  ASSERT_EQ(o.contours.size(), 2u);
-  EXPECT_EQ(o.bridgeContour.size(), o.contours[0]->Size() + o.contours[1]->Size() + 2);
-  const CLetterPiece& eight = *text->letters[1].pieces[0];
-  ASSERT_EQ(eight.contours.size(), 3u);
-  EXPECT_EQ(eight.holeMerged, (std::vector<std::uint32_t>{0, 1, 1}));
-  EXPECT_EQ(eight.bridgeContour.size(),
-            eight.contours[0]->Size() + eight.contours[1]->Size() + eight.contours[2]->Size() + 4);
 }

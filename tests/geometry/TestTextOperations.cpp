@@ -21,21 +21,21 @@ CText3D TwoSplitLettersAroundABlank() {
 }  // namespace
 
 TEST(TextOperations, LightFlagsChooseFrontOrBackAndLeftOrRight) {
+  // Stored as z, y, x: bit 0 turns z over, bit 1 turns x over. The first
+  // row (-1) is the state as constructed, which is that of flags 0.
   CText3D text("", CGlyphOutline{}, 255, 1.0, 0.2);
-  // Stored as z, y, x.
-  EXPECT_FLOAT_EQ(text.lightDir[0], -0.9f);  // constructor leaves SetLight(0)
-  EXPECT_FLOAT_EQ(text.lightDir[1], 0.2f);
-  EXPECT_FLOAT_EQ(text.lightDir[2], -0.5f);
-  text.SetLight(3);
-  EXPECT_FLOAT_EQ(text.lightDir[0], 0.9f);
-  EXPECT_FLOAT_EQ(text.lightDir[1], 0.2f);
-  EXPECT_FLOAT_EQ(text.lightDir[2], 0.5f);
-  text.SetLight(1);
-  EXPECT_FLOAT_EQ(text.lightDir[0], 0.9f);
-  EXPECT_FLOAT_EQ(text.lightDir[2], -0.5f);
-  text.SetLight(2);
-  EXPECT_FLOAT_EQ(text.lightDir[0], -0.9f);
-  EXPECT_FLOAT_EQ(text.lightDir[2], 0.5f);
+  struct Case {
+    int flags;
+    float z, x;
+  };
+  for (const Case& c : {Case{-1, -0.9f, -0.5f}, Case{3, 0.9f, 0.5f}, Case{1, 0.9f, -0.5f},
+                        Case{2, -0.9f, 0.5f}, Case{0, -0.9f, -0.5f}}) {
+    SCOPED_TRACE(c.flags);
+    if (c.flags >= 0) text.SetLight(c.flags);
+    EXPECT_FLOAT_EQ(text.lightDir[0], c.z);
+    EXPECT_FLOAT_EQ(text.lightDir[1], 0.2f);
+    EXPECT_FLOAT_EQ(text.lightDir[2], c.x);
+  }
 }
 
 TEST(TextOperations, PieceNumbersSkipBlankLettersButCountEmptyFirstPieces) {

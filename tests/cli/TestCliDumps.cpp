@@ -122,6 +122,8 @@ TEST(CliDumps, OIAndEightSplitAndMergeAsTheirShapesSay) {
   ASSERT_EQ(eight.size(), 1u);
   ASSERT_EQ(eight[0]["contours"].size(), 3u);
   EXPECT_EQ(eight[0]["holeMerged"], Json::array({0, 1, 1}));
+  EXPECT_EQ(eight[0]["merged"].size(), eight[0]["contours"][0].size() + eight[0]["contours"][1].size() +
+                                           eight[0]["contours"][2].size() + 4);
 
   for (const Json& letter : letters) {
     for (const Json& piece : letter["pieces"]) {

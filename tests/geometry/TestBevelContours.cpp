@@ -71,32 +71,23 @@ TEST(BevelOffset, SharpSpikeGetsAShortOffsetOnTheBisector) {
   EXPECT_LT(tip.x - 10.0, 1.26 * size);
 }
 
-TEST(BevelShortening, SlotHoleRaysMeetOnItsMiddleLine) {
-  // A counter-clockwise hole 1 long and 0.05 high inside a clockwise outer
-  // square: the corner offsets point into the slot and cross at 5/12 of
-  // their length, all on the line y = 0.025.
-  auto piece = MakePiece({Rect(-1, -1, 2, 1), {{0, 0}, {1, 0}, {1, 0.05}, {0, 0.05}}});
-  piece->SetBevel(3, 0.06);
-  ASSERT_EQ(piece->bevelContours.size(), 2u);
-  const CContour& slot = *piece->bevelContours[1];
-  ExpectPoint(slot.points[0], 0.025, 0.025);
-  ExpectPoint(slot.points[1], 0.975, 0.025);
-  ExpectPoint(slot.points[2], 0.975, 0.025);
-  ExpectPoint(slot.points[3], 0.025, 0.025);
-}
-
-TEST(BevelShortening, PullBackFadesOutAlongTheContour) {
-  // The same slot with a point 0.1 along its lower edge, in a piece 0.7 high.
-  // The corner factor 5/12 gives a spread scale of 0.7 / (7/12) * 5/12 * 0.2
-  // = 0.1, so the point 0.1 away gets (0.1 / 0.1 + 1) * 5/12 = 5/6 of its
-  // straight offset of 0.06; the corners are not lowered further.
+TEST(BevelShortening, SlotHoleRaysMeetOnItsMiddleLineAndThePullBackFades) {
+  // A counter-clockwise hole 1 long and 0.05 high, with a point 0.1 along
+  // its lower edge, inside a clockwise outer rectangle 0.7 high. The corner
+  // offsets point into the slot and cross at 5/12 of their length, all on
+  // the line y = 0.025. That factor gives a spread scale of
+  // 0.7 / (7/12) * 5/12 * 0.2 = 0.1, so the point 0.1 away gets
+  // (0.1 / 0.1 + 1) * 5/12 = 5/6 of its straight offset of 0.06; the corners
+  // are not lowered further.
   auto piece = MakePiece({Rect(-0.2, -0.3, 1.2, 0.4), {{0, 0}, {0.1, 0}, {1, 0}, {1, 0.05}, {0, 0.05}}});
   ASSERT_DOUBLE_EQ(piece->bounds.top - piece->bounds.bottom, 0.7);
   piece->SetBevel(7, 0.06);
+  ASSERT_EQ(piece->bevelContours.size(), 2u);
   const CContour& slot = *piece->bevelContours[1];
-  ExpectPoint(slot.points[1], 0.1, 0.05);
   ExpectPoint(slot.points[0], 0.025, 0.025);
+  ExpectPoint(slot.points[1], 0.1, 0.05);
   ExpectPoint(slot.points[2], 0.975, 0.025);
+  ExpectPoint(slot.points[3], 0.975, 0.025);
   ExpectPoint(slot.points[4], 0.025, 0.025);
 }
 

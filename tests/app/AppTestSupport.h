@@ -3,12 +3,14 @@
 // a record of the messages the program shows.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -20,8 +22,16 @@
 #include "DialogSupport.h"
 #include "MainFrame.h"
 #include "Profile.h"
+#include "Text3D.h"
 #include "ZarnDoc.h"
 #include "ZarnView.h"
+
+// The deepest point of a piece's mesh: minus its extrusion depth.
+inline float MinZ(const CLetterPiece& piece) {
+  float z = 0.0f;
+  for (const CVertex3F& v : piece.vertices) z = std::min(z, v.z);
+  return z;
+}
 
 // Every message the program would show, instead of a modal box.
 struct ShownMessage {
@@ -72,6 +82,15 @@ inline void ChooseFile(QFileDialog* dialog, const QString& path) {
   QMetaObject::invokeMethod(dialog, "accept");
 }
 
+// Answers the next open or save dialog with `path`.
+inline void ChooseFileWhenAsked(const QString& path) {
+  WhenModal([path](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    ChooseFile(dialog, path);
+  });
+}
+
 // A profile file of its own for each test, named by GLYPHKILN_PROFILE.
 class ProfileScope {
  public:
@@ -83,6 +102,8 @@ class ProfileScope {
   Profile Settings() const { return Profile(m_path.toStdString()); }
   const QString& Path() const { return m_path; }
   QString Dir() const { return m_dir.path(); }
+  // A file in the same scratch directory.
+  QString File(const QString& name) const { return QDir(m_dir.path()).filePath(name); }
 
  private:
   QTemporaryDir m_dir;
@@ -121,6 +142,14 @@ class AppWindow {
     QApplication::processEvents();
   }
   CZarnView* View() const { return frame->LayoutView(); }
+  // Clicks the middle of piece rectangle `n` with `modifiers`; returns the piece hit there.
+  int ClickPiece(std::size_t n, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const {
+    const PieceRect& r = View()->PieceRects().at(n);
+    const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+    const int hit = View()->HitTest(x, y);
+    View()->Click(x, y, modifiers);
+    return hit;
+  }
 
   std::unique_ptr<CZarnDoc> doc;
   std::unique_ptr<CMainFrame> frame;

@@ -1,4 +1,6 @@
-// Placing and converting the renderer's frame for the window.
+// Placing and converting the renderer's frame for the window. The placement
+// in a 1000 x 700 and a 640 x 480 window is checked on the painted view in
+// TestBlitInView.cpp.
 #include <gtest/gtest.h>
 
 #include <QColor>
@@ -10,44 +12,29 @@
 
 namespace {
 
-TEST(BlitPlacement, LargeWindowCentresTheFullSizeFrame) {
-  EXPECT_EQ(BlitOrigin(1000, 700, 800, 600), QPoint(100, 50));
-}
-
-TEST(BlitPlacement, WindowUpToFullSizeGetsTheFrameAtTopLeft) {
-  EXPECT_EQ(BlitOrigin(640, 480, 640, 480), QPoint(0, 0));
-  EXPECT_EQ(BlitOrigin(800, 600, 800, 600), QPoint(0, 0));
-}
-
-TEST(BlitPlacement, EachAxisIsCentredOnItsOwn) {
-  // Wide but low: centred across, at the top.
-  EXPECT_EQ(BlitOrigin(1001, 300, 800, 296), QPoint(100, 0));
-  // Narrow but tall: at the left, centred down.
-  EXPECT_EQ(BlitOrigin(400, 900, 400, 600), QPoint(0, 150));
-}
-
-// A 565 frame whose bottom row (first in memory) is red and top row blue.
-std::vector<unsigned short> TwoRowFrame(int width) {
-  std::vector<unsigned short> pixels(static_cast<std::size_t>(width) * 2);
-  for (int x = 0; x < width; ++x) {
-    pixels[x] = 0xF800;          // bottom row: red
-    pixels[width + x] = 0x001F;  // top row: blue
+TEST(BlitPlacement, EachAxisIsCentredOnItsOwnWhenTheWindowIsLarger) {
+  struct Case {
+    int windowWidth, windowHeight, frameWidth, frameHeight;
+    QPoint origin;
+  };
+  for (const Case& c : {Case{800, 600, 800, 600, QPoint(0, 0)},
+                        Case{1001, 300, 800, 296, QPoint(100, 0)},    // wide but low: across only
+                        Case{400, 900, 400, 600, QPoint(0, 150)}}) {  // narrow but tall: down only
+    EXPECT_EQ(BlitOrigin(c.windowWidth, c.windowHeight, c.frameWidth, c.frameHeight), c.origin)
+        << c.windowWidth << "x" << c.windowHeight;
   }
-  return pixels;
 }
 
-TEST(BlitConversion, SixteenBitFrameIsShownTheRightWayUp) {
-  const std::vector<unsigned short> pixels = TwoRowFrame(8);
-  const QImage image = ImageFrom565(pixels.data(), 8, 2);
-  ASSERT_EQ(image.size(), QSize(8, 2));
+TEST(BlitConversion, SixteenBitFrameIsShownTheRightWayUpWithItsChannelsInPlace) {
+  // Rows bottom-up in memory: red, green, blue.
+  const int width = 4;
+  std::vector<unsigned short> pixels;
+  for (unsigned short colour : {0xF800, 0x07E0, 0x001F}) pixels.insert(pixels.end(), width, colour);
+  const QImage image = ImageFrom565(pixels.data(), width, 3);
+  ASSERT_EQ(image.size(), QSize(width, 3));
   EXPECT_EQ(image.pixelColor(0, 0).toRgb(), QColor(0, 0, 255));
-  EXPECT_EQ(image.pixelColor(7, 1).toRgb(), QColor(255, 0, 0));
-}
-
-TEST(BlitConversion, SixteenBitChannelsKeepTheirPlaces) {
-  const unsigned short green = 0x07E0;
-  const QImage image = ImageFrom565(&green, 1, 1);
-  EXPECT_EQ(image.pixelColor(0, 0).toRgb(), QColor(0, 255, 0));
+  EXPECT_EQ(image.pixelColor(3, 1).toRgb(), QColor(0, 255, 0));
+  EXPECT_EQ(image.pixelColor(3, 2).toRgb(), QColor(255, 0, 0));
 }
 
 TEST(BlitConversion, IndexedFrameIsFlippedAndUsesTheGivenColours) {

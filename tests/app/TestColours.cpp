@@ -1,9 +1,10 @@
 // Colouring: without a selection every piece and the colour new pieces get;
 // with a selection only the selected pieces, the setting and its profile
-// value left alone.
+// value left alone; and the colour each fixed-colour command gives.
 #include <QColorDialog>
 
 #include "AppTestSupport.h"
+#include "CommandTable.h"
 #include "Text3D.h"
 
 namespace {
@@ -48,12 +49,9 @@ TEST(Colours, WithSelectionOnlyTheSelectedPiecesChange) {
   {
     AppWindow app;
     CZarnView* view = app.View();
-    const auto& rects = view->PieceRects();
-    ASSERT_GE(rects.size(), 4u);
-    const int first = view->HitTest((rects[0].left + rects[0].right) / 2, (rects[0].top + rects[0].bottom) / 2);
-    const int third = view->HitTest((rects[2].left + rects[2].right) / 2, (rects[2].top + rects[2].bottom) / 2);
-    view->Click((rects[0].left + rects[0].right) / 2, (rects[0].top + rects[0].bottom) / 2, Qt::NoModifier);
-    view->Click((rects[2].left + rects[2].right) / 2, (rects[2].top + rects[2].bottom) / 2, Qt::ControlModifier);
+    ASSERT_GE(view->PieceRects().size(), 4u);
+    const int first = app.ClickPiece(0);
+    const int third = app.ClickPiece(2, Qt::ControlModifier);
     ASSERT_EQ(view->Selection().size(), 2u);
 
     view->ApplyColour(0xFF0000);  // blue
@@ -100,4 +98,17 @@ TEST(Colours, StoredColourIsWhereNewLettersStart) {
   AppWindow app;
   EXPECT_EQ(app.View()->ColourSetting(), 0xFF00FFu);
   for (int colour : PieceColours(app.View())) EXPECT_EQ(colour, 0xFF00FF);
+}
+
+TEST(Colours, EachColourCommandGivesItsColour) {
+  ProfileScope profile;
+  AppWindow app;
+  // Colours are 0xBBGGRR; red comes last so that it is not the starting colour.
+  const std::pair<int, unsigned> commands[] = {
+      {kCmdGreen, 0x00FF00},   {kCmdYellow, 0x00FFFF}, {kCmdBlue, 0xFF0000},  {kCmdMagenta, 0xFF00FF},
+      {kCmdCyan, 0xFFFF00},    {kCmdWhite, 0xFFFFFF},  {kCmdBlack, 0x000000}, {kCmdRed, 0x0000FF}};
+  for (const auto& [id, colour] : commands) {
+    EXPECT_TRUE(app.frame->Execute(id)) << id;
+    EXPECT_EQ(app.View()->ColourSetting(), colour) << id;
+  }
 }

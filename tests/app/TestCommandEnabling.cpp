@@ -42,16 +42,3 @@ TEST(CommandEnabling, RebuildingTheLettersEnablesTheCommandsAgain) {
   EXPECT_TRUE(app.View()->Selection().empty());
   EXPECT_TRUE(app.frame->Action(kCmdText)->isEnabled());
 }
-
-TEST(CommandEnabling, ColourCommandsReachTheLayoutView) {
-  ProfileScope profile;
-  AppWindow app;
-  EXPECT_TRUE(app.frame->Execute(kCmdGreen));
-  EXPECT_EQ(app.View()->ColourSetting(), 0x00FF00u);
-  EXPECT_TRUE(app.frame->Execute(kCmdBlue));
-  EXPECT_EQ(app.View()->ColourSetting(), 0xFF0000u);
-  EXPECT_TRUE(app.frame->Execute(kCmdWhite));
-  EXPECT_EQ(app.View()->ColourSetting(), 0xFFFFFFu);
-  EXPECT_TRUE(app.frame->Execute(kCmdBlack));
-  EXPECT_EQ(app.View()->ColourSetting(), 0x000000u);
-}

@@ -18,132 +18,132 @@
 #include "TextDialog.h"
 #include "AboutDialog.h"
 
+namespace {
+
+std::unique_ptr<CHeightDialog> HeightDialog(double value) {
+  auto dialog = std::make_unique<CHeightDialog>();
+  dialog->value = value;
+  return dialog;
+}
+
+std::unique_ptr<CShapeDialog> ShapeDialog(double depth, int applyTo, int shapeChoice) {
+  auto dialog = std::make_unique<CShapeDialog>();
+  dialog->depth = depth;
+  dialog->applyTo = applyTo;
+  dialog->shapeChoice = shapeChoice;
+  dialog->sizeChoice = 1;
+  return dialog;
+}
+
+}  // namespace
+
 TEST(DialogNumbers, OnlyWholeDecimalNumbersAreNumbers) {
-  EXPECT_EQ(ParseDialogNumber(" 2.5 "), 2.5);
-  EXPECT_EQ(ParseDialogNumber("+1e3"), 1000.0);
-  EXPECT_EQ(ParseDialogNumber("-0.25"), -0.25);
-  EXPECT_FALSE(ParseDialogNumber(""));
-  EXPECT_FALSE(ParseDialogNumber("   "));
-  EXPECT_FALSE(ParseDialogNumber("2,5"));
-  EXPECT_FALSE(ParseDialogNumber("12abc"));
-  EXPECT_FALSE(ParseDialogNumber("+-3"));
-  EXPECT_FALSE(ParseDialogNumber("inf"));
-  EXPECT_FALSE(ParseDialogNumber("nan"));
+  const std::pair<const char*, double> numbers[] = {{" 2.5 ", 2.5}, {"+1e3", 1000.0}, {"-0.25", -0.25}};
+  for (const auto& [text, value] : numbers) EXPECT_EQ(ParseDialogNumber(text), value) << text;
+  for (const char* text : {"", "   ", "2,5", "12abc", "+-3", "inf", "nan"})
+    EXPECT_FALSE(ParseDialogNumber(text)) << text;
   EXPECT_EQ(FormatDialogNumber(0.2), "0.2");
   EXPECT_EQ(FormatDialogNumber(10.0), "10");
   EXPECT_EQ(FormatDialogNumber(1000000.0), "1000000");
 }
 
-TEST(HeightDialog, OutOfRangeKeepsTheDialogOpenWithTheRangeMessage) {
-  MessageRecorder messages;
-  CHeightDialog dialog;
-  dialog.value = 1.5;
-  dialog.show();
-  auto* edit = dialog.findChild<QLineEdit*>("1000");
-  ASSERT_NE(edit, nullptr);
-  EXPECT_EQ(edit->text(), "1.5");
-  edit->setText("0");
-  dialog.accept();
-  EXPECT_TRUE(dialog.isVisible());
-  EXPECT_EQ(dialog.result(), 0);
-  ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].text, "Please enter a number between 0.001 and 1000000.");
-  EXPECT_EQ(messages.messages[0].caption, "Glyphkiln");
-  EXPECT_EQ(dialog.focusWidget(), edit);
-  EXPECT_EQ(dialog.value, 1.5) << "a refused value is not taken";
-
-  edit->setText("tall");
-  dialog.accept();
-  ASSERT_EQ(messages.messages.size(), 2u);
-  EXPECT_EQ(messages.messages[1].text, "Please enter a number.");
-
-  edit->setText("1000000");
-  dialog.accept();
-  EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(dialog.value, 1000000.0);
+TEST(DialogNumbers, RefusedEntryKeepsTheDialogOpenWithTheMessageAndTheFocusInTheEdit) {
+  struct Case {
+    std::unique_ptr<QDialog> dialog;
+    const char* edit;
+    const char* typed;
+    const char* message;
+  };
+  Case cases[] = {
+      {HeightDialog(1.5), "1000", "0", "Please enter a number between 0.001 and 1000000."},
+      {HeightDialog(1.5), "1000", "tall", "Please enter a number."},
+      {ShapeDialog(0.2, 1, 1), "1013", "100.5", "Please enter a number between 0.001 and 100."},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.dialog->windowTitle().toStdString() + ": " + c.typed);
+    MessageRecorder messages;
+    c.dialog->show();
+    auto* edit = c.dialog->findChild<QLineEdit*>(c.edit);
+    ASSERT_NE(edit, nullptr);
+    edit->setText(c.typed);
+    c.dialog->accept();
+    EXPECT_TRUE(c.dialog->isVisible());
+    EXPECT_EQ(c.dialog->result(), 0);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, c.message);
+    EXPECT_EQ(messages.messages[0].caption, "Glyphkiln");
+    EXPECT_EQ(c.dialog->focusWidget(), edit);
+  }
 }
 
-TEST(ShapeDialog, DepthIsCheckedAgainstItsRange) {
+TEST(HeightDialog, ShowsItsValueTakesTheLimitButNeverARefusedValue) {
   MessageRecorder messages;
-  CShapeDialog dialog;
-  dialog.depth = 0.2;
-  dialog.applyTo = 1;
-  dialog.shapeChoice = 1;
-  dialog.sizeChoice = 1;
-  dialog.show();
-  dialog.findChild<QLineEdit*>("1013")->setText("100.5");
-  dialog.accept();
-  EXPECT_TRUE(dialog.isVisible());
-  ASSERT_EQ(messages.messages.size(), 1u);
-  EXPECT_EQ(messages.messages[0].text, "Please enter a number between 0.001 and 100.");
+  const auto dialog = HeightDialog(1.5);
+  dialog->show();
+  auto* edit = dialog->findChild<QLineEdit*>("1000");
+  EXPECT_EQ(edit->text(), "1.5");
+  edit->setText("0");
+  dialog->accept();
+  EXPECT_EQ(dialog->value, 1.5);
+  edit->setText("1000000");
+  dialog->accept();
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(dialog->value, 1000000.0);
 }
 
 TEST(ShapeDialog, PresetFillsTheDepthEvenFromAnEmptyEdit) {
   MessageRecorder messages;
-  CShapeDialog dialog;
-  dialog.depth = 0.2;
-  dialog.applyTo = 1;
-  dialog.shapeChoice = 0;
-  dialog.sizeChoice = 1;
-  dialog.show();
-  auto* edit = dialog.findChild<QLineEdit*>("1013");
+  const auto dialog = ShapeDialog(0.2, 1, 0);
+  dialog->show();
+  auto* edit = dialog->findChild<QLineEdit*>("1013");
   edit->clear();
-  dialog.findChild<QAbstractButton*>("1017")->click();  // "XLong"
+  dialog->findChild<QAbstractButton*>("1017")->click();  // "XLong"
   EXPECT_EQ(edit->text(), "10");
   EXPECT_TRUE(messages.messages.empty());
-  dialog.findChild<QAbstractButton*>("1014")->click();  // "Small"
+  dialog->findChild<QAbstractButton*>("1014")->click();  // "Small"
   EXPECT_EQ(edit->text(), "0.06");
-  dialog.accept();
-  EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(dialog.depth, 0.06);
-  EXPECT_EQ(dialog.depthPreset, 0);
-  EXPECT_EQ(dialog.applyTo, 1);
-  EXPECT_EQ(dialog.shapeChoice, 0);
+  dialog->accept();
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(dialog->depth, 0.06);
+  EXPECT_EQ(dialog->depthPreset, 0);
+  EXPECT_EQ(dialog->applyTo, 1);
+  EXPECT_EQ(dialog->shapeChoice, 0);
 }
 
 TEST(ShapeDialog, StraightSideDisablesTheSizesUntilAnotherShapeIsChosen) {
-  CShapeDialog dialog;
-  dialog.depth = 0.2;
-  dialog.applyTo = 0;
-  dialog.shapeChoice = 0;
-  dialog.sizeChoice = 1;
-  dialog.show();
-  EXPECT_TRUE(dialog.findChild<QAbstractButton*>("1025")->isEnabled()) << "a selection can be the target";
-  for (const char* id : {"1022", "1023", "1024"}) EXPECT_FALSE(dialog.findChild<QAbstractButton*>(id)->isEnabled());
-  dialog.findChild<QAbstractButton*>("1020")->click();
-  for (const char* id : {"1022", "1023", "1024"}) EXPECT_TRUE(dialog.findChild<QAbstractButton*>(id)->isEnabled());
-  dialog.findChild<QAbstractButton*>("1018")->click();
-  EXPECT_FALSE(dialog.findChild<QAbstractButton*>("1023")->isEnabled());
+  const auto dialog = ShapeDialog(0.2, 0, 0);
+  dialog->show();
+  EXPECT_TRUE(dialog->findChild<QAbstractButton*>("1025")->isEnabled()) << "a selection can be the target";
+  for (const char* id : {"1022", "1023", "1024"}) EXPECT_FALSE(dialog->findChild<QAbstractButton*>(id)->isEnabled());
+  dialog->findChild<QAbstractButton*>("1020")->click();
+  for (const char* id : {"1022", "1023", "1024"}) EXPECT_TRUE(dialog->findChild<QAbstractButton*>(id)->isEnabled());
+  dialog->findChild<QAbstractButton*>("1018")->click();
+  EXPECT_FALSE(dialog->findChild<QAbstractButton*>("1023")->isEnabled());
 }
 
 TEST(ShapeDialog, TabVisitsTheControlsInTemplateOrder) {
-  CShapeDialog dialog;
-  dialog.depth = 0.2;
-  dialog.applyTo = 0;
-  dialog.shapeChoice = 1;
-  dialog.sizeChoice = 1;
-  dialog.show();
+  const auto dialog = ShapeDialog(0.2, 0, 1);
+  dialog->show();
   // Qt's focus chain follows creation order; the radio groups are one stop each.
   QStringList order;
-  QWidget* widget = dialog.findChild<QWidget*>("1");
+  QWidget* widget = dialog->findChild<QWidget*>("1");
   for (int i = 0; i < 8 && widget; ++i) {
     order << widget->objectName();
     widget = widget->nextInFocusChain();
-    while (widget && widget != &dialog && widget->objectName().isEmpty()) widget = widget->nextInFocusChain();
+    while (widget && widget != dialog.get() && widget->objectName().isEmpty()) widget = widget->nextInFocusChain();
   }
   EXPECT_EQ(order.mid(0, 4), (QStringList{"1", "2", "1013", "1014"}));
 }
 
 TEST(Dialogs, EscapeCancelsAndLeavesTheFields) {
-  CHeightDialog dialog;
-  dialog.value = 2.0;
-  dialog.show();
-  dialog.findChild<QLineEdit*>("1000")->setText("5");
+  const auto dialog = HeightDialog(2.0);
+  dialog->show();
+  dialog->findChild<QLineEdit*>("1000")->setText("5");
   QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-  QApplication::sendEvent(&dialog, &escape);
-  EXPECT_FALSE(dialog.isVisible());
-  EXPECT_EQ(dialog.result(), QDialog::Rejected);
-  EXPECT_EQ(dialog.value, 2.0);
+  QApplication::sendEvent(dialog.get(), &escape);
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_EQ(dialog->result(), QDialog::Rejected);
+  EXPECT_EQ(dialog->value, 2.0);
 }
 
 TEST(Dialogs, TitlesAndControlsOfTheTemplates) {
@@ -179,18 +179,7 @@ TEST(Dialogs, TextDialogAcceptsAnEmptyText) {
   EXPECT_TRUE(dialog.text.isEmpty());
 }
 
-TEST(Dialogs, LightAndExaminerOptionsExchangeTheirButtons) {
-  CLightDialog light;
-  light.side = 1;
-  light.face = 0;
-  light.show();
-  EXPECT_TRUE(light.findChild<QAbstractButton*>("1007")->isChecked());  // Left
-  EXPECT_TRUE(light.findChild<QAbstractButton*>("1008")->isChecked());  // Front
-  light.findChild<QAbstractButton*>("1009")->click();                   // Back
-  light.findChild<QAbstractButton*>("1")->click();
-  EXPECT_EQ(light.side, 1);
-  EXPECT_EQ(light.face, 1);
-
+TEST(Dialogs, ExaminerOptionsExchangeTheirButtons) {
   CExaminerOptionsDialog options;
   options.autoRotate = 0;
   options.speed = -1;  // no button chosen

@@ -14,29 +14,24 @@ using ExaminerDrag = ExaminerFixture;
 constexpr QPoint kCentre(200, 150);
 constexpr QPoint kRightEdge(400, 150);
 
-TEST_F(ExaminerDrag, PressTurnsOnceAtOnceAtTheSpeedOfTheOffset) {
-  CVRMLView& view = MakeView(CVRMLView::kFast);
-  m_binding->ResetCamera();
-  Press(view, kRightEdge);
-  // At the right edge a step is a quarter radian at fast speed, the same
-  // way as the Right key.
-  EXPECT_NEAR(Yaw(Camera()), 0.25, 1e-6);
-  Release(view, kRightEdge);
-
-  CVRMLView& slow = MakeView(CVRMLView::kSlow);
-  m_binding->ResetCamera();
-  Press(slow, QPoint(300, 150));  // half way to the edge
-  EXPECT_NEAR(Yaw(Camera()), 0.025, 1e-6);
-  Release(slow, QPoint(300, 150));
-}
-
-TEST_F(ExaminerDrag, CursorBelowTheCentreTurnsLikeTheDownKey) {
-  CVRMLView& view = MakeView(CVRMLView::kFast);
-  m_binding->ResetCamera();
-  Press(view, QPoint(200, 300));
-  EXPECT_NEAR(Pitch(Camera()), 0.25, 1e-6);
-  EXPECT_NEAR(Yaw(Camera()), 0.0, 1e-6);
-  Release(view, QPoint(200, 300));
+TEST_F(ExaminerDrag, PressTurnsOnceAtOnceByTheOffsetFromTheCentre) {
+  struct Case {
+    int speed;
+    QPoint at;
+    double yaw, pitch;
+  };
+  // At an edge a step is as big as the arrow key's towards that edge.
+  for (const Case& c : {Case{CVRMLView::kFast, kRightEdge, 0.25, 0.0},
+                        Case{CVRMLView::kSlow, QPoint(300, 150), 0.025, 0.0},  // half way to the edge
+                        Case{CVRMLView::kFast, QPoint(200, 300), 0.0, 0.25}}) {  // bottom edge: Down
+    SCOPED_TRACE(testing::Message() << c.speed << " at " << c.at.x() << "," << c.at.y());
+    CVRMLView& view = MakeView(c.speed);
+    m_binding->ResetCamera();
+    Press(view, c.at);
+    EXPECT_NEAR(Yaw(Camera()), c.yaw, 1e-6);
+    EXPECT_NEAR(Pitch(Camera()), c.pitch, 1e-6);
+    Release(view, c.at);
+  }
 }
 
 TEST_F(ExaminerDrag, StepsFollowTheRepeatDelayThenTheInterval) {

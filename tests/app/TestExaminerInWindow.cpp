@@ -1,10 +1,9 @@
 // The examiner pane inside the real main window: it shows the lit red
-// letters on cyan, keys handed on from the layout view turn them, and the
-// hidden Save GIF command reaches it.
+// letters on cyan, keys handed on from the layout view turn and zoom them,
+// and the hidden Save GIF command reaches it.
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QImage>
 
@@ -44,32 +43,44 @@ QImage Shown(CVRMLView& view) {
 
 class ExaminerInWindow : public ::testing::Test {
  protected:
+  void SetUp() override {
+    ASSERT_NE(m_window.doc->Binding().View(), nullptr) << "libRastel16.so must lie beside the tests";
+  }
+  CVRMLView& Examiner() { return *m_window.frame->ExaminerView(); }
+  void SendToLayout(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {}) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(m_window.View(), &event);
+  }
+
   ProfileScope m_profile;
   AppWindow m_window;
-  CVRMLView& Examiner() { return *m_window.frame->ExaminerView(); }
 };
 
-TEST_F(ExaminerInWindow, LowerPaneShowsRedLettersOnCyan) {
-  ASSERT_NE(m_window.doc->Binding().View(), nullptr) << "libRastel16.so must lie beside the tests";
+TEST_F(ExaminerInWindow, ArrowHandedOnFromTheLayoutViewTurnsTheRedLettersOnCyan) {
   ASSERT_GT(Examiner().height(), m_window.View()->height());
-  const PictureCounts counts = Count(Shown(Examiner()));
+  const QImage before = Shown(Examiner());
+  const PictureCounts counts = Count(before);
   EXPECT_GT(counts.cyan, counts.total / 3);
   EXPECT_GT(counts.red, counts.total / 50);
-}
 
-TEST_F(ExaminerInWindow, ArrowHandedOnFromTheLayoutViewTurnsTheLetters) {
-  ASSERT_NE(m_window.doc->Binding().View(), nullptr);
-  const QImage before = Shown(Examiner());
-  examiner_test::SendKey(*m_window.View(), Qt::Key_Right);
+  SendToLayout(Qt::Key_Right);
   const QImage after = Shown(Examiner());
   EXPECT_NE(before, after);
   EXPECT_GT(Count(after).red, Count(after).total / 100);
 }
 
+TEST_F(ExaminerInWindow, OnlyTheKeypadPlusHandedOnFromTheLayoutViewZooms) {
+  const RendererBinding& binding = m_window.doc->Binding();
+  const double before = examiner_test::EyeDistance(binding);
+  SendToLayout(Qt::Key_Plus, Qt::NoModifier, QStringLiteral("+"));
+  EXPECT_DOUBLE_EQ(examiner_test::EyeDistance(binding), before) << "plus on the main keyboard";
+  SendToLayout(Qt::Key_Plus, Qt::KeypadModifier, QStringLiteral("+"));
+  EXPECT_LT(examiner_test::EyeDistance(binding), before) << "plus on the keypad";
+}
+
 TEST_F(ExaminerInWindow, SaveGifCommandWritesThePicture) {
-  ASSERT_NE(m_window.doc->Binding().View(), nullptr);
   examiner_test::PromptScript script;
-  script.gifPath = QDir(m_profile.Dir()).filePath(QStringLiteral("shot.gif"));
+  script.gifPath = m_profile.File(QStringLiteral("shot.gif"));
   Examiner().SetPrompts(std::make_unique<examiner_test::ScriptedPrompts>(script));
   QApplication::processEvents();
   EXPECT_TRUE(m_window.frame->Execute(kCmdSaveGif));
@@ -78,10 +89,6 @@ TEST_F(ExaminerInWindow, SaveGifCommandWritesThePicture) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.read(6), QByteArray("GIF87a"));
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(ExaminerInWindow, TabInTheExaminerKeepsTheFocus) {
   Examiner().setFocus();

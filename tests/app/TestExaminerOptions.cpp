@@ -18,19 +18,13 @@ TEST_F(ExaminerOptions, StoredSpeedsOutsideTheRangeAreBroughtIntoIt) {
   EXPECT_EQ(MakeView(1).RotationSpeed(), CVRMLView::kMedium);
 }
 
-TEST_F(ExaminerOptions, MissingSettingsGiveFastWithoutAutoRotation) {
-  CVRMLView view(*m_binding);
-  EXPECT_EQ(view.RotationSpeed(), CVRMLView::kFast);
-  EXPECT_EQ(view.AutoRotate(), 0);
-}
-
 TEST_F(ExaminerOptions, SettingsAreWrittenBackWhenTheViewGoes) {
   MakeView(CVRMLView::kFast, 0);
   m_script.autoRotate = 1;
   m_script.speed = CVRMLView::kMedium;
   m_view->OnExaminerOptions();
   m_view.reset();
-  const Profile profile(m_profile.Path());
+  const Profile profile = m_profile.Settings();
   EXPECT_EQ(profile.GetInt("ZARN Parameters", "AutoRotate", -9), 1);
   EXPECT_EQ(profile.GetInt("ZARN Parameters", "RotationSpeed", -9), 1);
 }

@@ -1,55 +1,26 @@
-// Shared pieces of the examiner view's tests: a private profile file, a clock
-// moved by hand, dialogs answered by the test, a simple text to fit the
-// camera to, and the camera's turn read back as angles.
+// Shared pieces of the examiner view's tests: a clock moved by hand, dialogs
+// answered by the test, a simple text to fit the camera to, and the camera's
+// turn read back as angles. The profile file is AppTestSupport.h's.
 #pragma once
 
 #include <QColor>
 #include <QCoreApplication>
-#include <QDir>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QString>
-#include <QTemporaryDir>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "AppTestSupport.h"
 #include "RendererBinding.h"
 #include "Text3D.h"
 #include "VRMLView.h"
 
 namespace examiner_test {
-
-// Points GLYPHKILN_PROFILE at a file in a fresh directory for one test.
-class ScopedProfile {
- public:
-  ScopedProfile() {
-    const char* old = std::getenv("GLYPHKILN_PROFILE");
-    if (old)
-      m_old = old;
-    m_hadOld = old != nullptr;
-    m_path = QDir(m_dir.path()).filePath(QStringLiteral("zarn.ini")).toStdString();
-    setenv("GLYPHKILN_PROFILE", m_path.c_str(), 1);
-  }
-  ~ScopedProfile() {
-    if (m_hadOld)
-      setenv("GLYPHKILN_PROFILE", m_old.c_str(), 1);
-    else
-      unsetenv("GLYPHKILN_PROFILE");
-  }
-  const std::string& Path() const { return m_path; }
-  QString Directory() const { return m_dir.path(); }
-
- private:
-  QTemporaryDir m_dir;
-  std::string m_path;
-  std::string m_old;
-  bool m_hadOld = false;
-};
 
 struct ManualClock {
   std::uint32_t now = 50000;
@@ -97,21 +68,15 @@ class ScriptedPrompts : public ExaminerPrompts {
 };
 
 // The renderer built beside the tests, or none at all.
-inline RendererBindingOptions RealRenderer(const ScopedProfile& profile) {
+inline RendererBindingOptions Renderer(const ProfileScope& profile, bool real) {
   RendererBindingOptions options;
-  options.directories = {GLYPHKILN_BIN_DIR};
+  options.directories = {real ? std::string(GLYPHKILN_BIN_DIR) : profile.Dir().toStdString()};
   options.useSystemSearchPath = false;
-  options.profilePath = profile.Path();
+  options.profilePath = profile.Path().toStdString();
   return options;
 }
-
-inline RendererBindingOptions NoRenderer(const ScopedProfile& profile) {
-  RendererBindingOptions options;
-  options.directories = {profile.Directory().toStdString()};
-  options.useSystemSearchPath = false;
-  options.profilePath = profile.Path();
-  return options;
-}
+inline RendererBindingOptions RealRenderer(const ProfileScope& profile) { return Renderer(profile, true); }
+inline RendererBindingOptions NoRenderer(const ProfileScope& profile) { return Renderer(profile, false); }
 
 // A text without letters but with bounds 4 wide and 1 high: enough to fit
 // the camera to, and it draws as background only.

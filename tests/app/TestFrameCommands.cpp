@@ -1,7 +1,6 @@
 // The main window's own commands: the two panes and the focus moving
 // between them, renewing, opening and saving the document, Help.
 #include <QFile>
-#include <QFileDialog>
 #include <QSplitter>
 #include <QStatusBar>
 
@@ -55,12 +54,8 @@ TEST(FrameCommands, F6MovesTheFocusBetweenTheVisiblePanes) {
 TEST(FrameCommands, SavingTheDocumentWritesAnEmptyFileAndOpeningReadsNothing) {
   ProfileScope profile;
   AppWindow app;
-  const QString path = QDir(profile.Dir()).filePath("letters.zarn");
-  WhenModal([path](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(dialog, nullptr);
-    ChooseFile(dialog, path);
-  });
+  const QString path = profile.File("letters.zarn");
+  ChooseFileWhenAsked(path);
   app.frame->Execute(kCmdFileSave);
   ASSERT_TRUE(QFile::exists(path));
   EXPECT_EQ(QFile(path).size(), 0);
@@ -72,11 +67,7 @@ TEST(FrameCommands, SavingTheDocumentWritesAnEmptyFileAndOpeningReadsNothing) {
   // Opening a file renews the letters like Ctrl+N; nothing in the file matters.
   app.View()->SetText("Open");
   app.View()->HandleKey(Qt::Key_Tab, 1, Qt::NoModifier);
-  WhenModal([path](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(dialog, nullptr);
-    ChooseFile(dialog, path);
-  });
+  ChooseFileWhenAsked(path);
   app.frame->Execute(kCmdFileOpen);
   EXPECT_EQ(app.View()->CurrentText()->text, "Open");
   EXPECT_TRUE(app.View()->Selection().empty());

@@ -1,49 +1,32 @@
 // Fitting the flat letters into the layout view: centred, five pixels free
 // in the tighter direction, aspect kept, y flipped.
 #include <algorithm>
+#include <limits>
 
 #include "AppTestSupport.h"
 #include "LayoutFit.h"
 #include "Text3D.h"
 
-namespace {
-
-CBoundRect Bounds(double left, double top, double right, double bottom) {
-  CBoundRect r;
-  r.left = left;
-  r.top = top;
-  r.right = right;
-  r.bottom = bottom;
-  return r;
-}
-
-}  // namespace
-
-TEST(LayoutFit, WideTextIsBoundByTheWidthAndCentredVertically) {
-  const LayoutFit fit = FitBounds(Bounds(0.0, 1.0, 4.0, 0.0), 410, 210);
-  EXPECT_DOUBLE_EQ(fit.scaleX, 100.0);
-  EXPECT_DOUBLE_EQ(fit.scaleY, -100.0);
-  EXPECT_EQ(fit.X(0.0), 5);     // 5 pixels free on the left
-  EXPECT_EQ(fit.X(4.0), 405);   // and on the right
-  EXPECT_EQ(fit.Y(1.0), 55);    // 55 above: the top of the text is higher on screen
-  EXPECT_EQ(fit.Y(0.0), 155);   // 55 below
-}
-
-TEST(LayoutFit, TextAwayFromTheOriginIsCentredAllTheSame) {
-  const LayoutFit fit = FitBounds(Bounds(1.0, 0.5, 5.0, -0.5), 410, 210);
-  EXPECT_EQ(fit.X(1.0), 5);
-  EXPECT_EQ(fit.X(5.0), 405);
-  EXPECT_EQ(fit.Y(0.5), 55);
-  EXPECT_EQ(fit.Y(-0.5), 155);
-}
-
-TEST(LayoutFit, TallTextIsBoundByTheHeight) {
-  const LayoutFit fit = FitBounds(Bounds(0.0, 4.0, 1.0, 0.0), 410, 210);
-  EXPECT_DOUBLE_EQ(fit.scaleX, 50.0);
-  EXPECT_EQ(fit.Y(4.0), 5);
-  EXPECT_EQ(fit.Y(0.0), 205);
-  EXPECT_EQ(fit.X(0.0), 180);
-  EXPECT_EQ(fit.X(1.0), 230);
+TEST(LayoutFit, TextIsCentredWithFivePixelsFreeInTheTighterDirection) {
+  struct Case {
+    const char* name;
+    CBoundRect bounds;
+    int left, right, top, bottom;  // where the bounds' edges land in a 410 x 210 view
+  };
+  const Case cases[] = {
+      {"wide: bound by the width", CBoundRect{0.0, 1.0, 4.0, 0.0}, 5, 405, 55, 155},
+      {"away from the origin", CBoundRect{1.0, 0.5, 5.0, -0.5}, 5, 405, 55, 155},
+      {"tall: bound by the height", CBoundRect{0.0, 4.0, 1.0, 0.0}, 180, 230, 5, 205},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const LayoutFit fit = FitBounds(c.bounds, 410, 210);
+    EXPECT_EQ(fit.X(c.bounds.left), c.left);
+    EXPECT_EQ(fit.X(c.bounds.right), c.right);
+    // y is flipped: the top of the text is higher on the screen.
+    EXPECT_EQ(fit.Y(c.bounds.top), c.top);
+    EXPECT_EQ(fit.Y(c.bounds.bottom), c.bottom);
+  }
 }
 
 TEST(LayoutFit, NothingToShowGivesScaleZeroAndSaneOffsets) {
@@ -51,10 +34,10 @@ TEST(LayoutFit, NothingToShowGivesScaleZeroAndSaneOffsets) {
   EXPECT_EQ(empty.scaleX, 0.0);
   EXPECT_EQ(empty.X(0.0), 205);
   // A window smaller than the margins does not turn the picture over.
-  const LayoutFit tiny = FitBounds(Bounds(0.0, 1.0, 4.0, 0.0), 6, 6);
+  const LayoutFit tiny = FitBounds(CBoundRect{0.0, 1.0, 4.0, 0.0}, 6, 6);
   EXPECT_EQ(tiny.scaleX, 0.0);
   // A point of a piece without contours (empty bounds) maps without overflow.
-  const LayoutFit fit = FitBounds(Bounds(0.0, 1.0, 4.0, 0.0), 410, 210);
+  const LayoutFit fit = FitBounds(CBoundRect{0.0, 1.0, 4.0, 0.0}, 410, 210);
   EXPECT_EQ(fit.X(CBoundRect::Empty().left), std::numeric_limits<int>::max());
 }
 

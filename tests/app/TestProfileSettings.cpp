@@ -47,13 +47,11 @@ TEST(ProfileSettings, ChangedSettingsAreWrittenBack) {
     AppWindow app;
     app.View()->SetLightFlags(3);
     app.View()->ApplyShape(0.15, 1, 1, 1);
-    app.View()->ApplyColour(0x123456);
     app.CloseAndDestroy();
   }
   const Profile settings = profile.Settings();
   EXPECT_EQ(settings.GetInt("ZARN Parameters", "Light", -1), 3);
   EXPECT_EQ(settings.GetInt("ZARN Parameters", "Depth", -1), 150);
-  EXPECT_EQ(settings.GetInt("ZARN Parameters", "Color", -1), 0x123456);
   AppWindow again;
   EXPECT_EQ(again.View()->LightFlags(), 3);
   EXPECT_DOUBLE_EQ(again.View()->DepthSetting(), 0.15);

@@ -7,16 +7,6 @@
 #include "CommandTable.h"
 #include "Text3D.h"
 
-namespace {
-
-float MinZ(const CLetterPiece& piece) {
-  float z = 0.0f;
-  for (const CVertex3F& v : piece.vertices) z = std::min(z, v.z);
-  return z;
-}
-
-}  // namespace
-
 TEST(Renewal, CtrlNKeepsTextFontAndColour) {
   ProfileScope profile;
   AppWindow app;

@@ -2,18 +2,12 @@
 // clock the test moves by hand.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-
 #include "RepeatGate.h"
+#include "TestExaminerSupport.h"
 
 namespace {
 
-struct ManualClock {
-  std::uint32_t now = 1000;
-  RepeatGate::Clock Function() {
-    return [this] { return now; };
-  }
-};
+using examiner_test::ManualClock;
 
 TEST(RepeatGatePace, FirstRepeatWaitsForTheDelayThenTheInterval) {
   ManualClock clock;
@@ -78,25 +72,21 @@ TEST(RepeatGatePace, NegativeTimesFallBackToTheDefaults) {
   EXPECT_EQ(gate.IntervalMs(), RepeatGate::kDefaultIntervalMs);
 }
 
-TEST(KeyboardRepeatSettings, RateGivesTheIntervalAndUnreportedRatesTheDefaults) {
-  EXPECT_EQ(KeyboardRepeatFromRate(25).intervalMs, 40);
-  EXPECT_EQ(KeyboardRepeatFromRate(25).delayMs, 500);
-  EXPECT_EQ(KeyboardRepeatFromRate(0).intervalMs, 30);
-  EXPECT_EQ(KeyboardRepeatFromRate(-3).intervalMs, 30);
-  EXPECT_EQ(KeyboardRepeatFromRate(100000).intervalMs, 30);
-}
-
-}  // namespace
-
-namespace {
-
-TEST(KeyboardRepeatSettings, ServerTimesAreTakenWhenAKeyboardCouldHaveThem) {
-  const KeyboardRepeat usual = KeyboardRepeatFromTimes(660, 40);
-  EXPECT_EQ(usual.delayMs, 660);
-  EXPECT_EQ(usual.intervalMs, 40);
-  const KeyboardRepeat odd = KeyboardRepeatFromTimes(0, 100000);
-  EXPECT_EQ(odd.delayMs, 500);
-  EXPECT_EQ(odd.intervalMs, 30);
+TEST(KeyboardRepeatSettings, ReportedTimesAreTakenAndUnusableOnesGiveTheDefaults) {
+  struct Case {
+    const char* name;
+    KeyboardRepeat repeat;
+    int delayMs, intervalMs;
+  };
+  for (const Case& c : {Case{"25 per second", KeyboardRepeatFromRate(25), 500, 40},
+                        Case{"rate 0", KeyboardRepeatFromRate(0), 500, 30},
+                        Case{"rate -3", KeyboardRepeatFromRate(-3), 500, 30},
+                        Case{"rate 100000", KeyboardRepeatFromRate(100000), 500, 30},
+                        Case{"times 660, 40", KeyboardRepeatFromTimes(660, 40), 660, 40},
+                        Case{"times 0, 100000", KeyboardRepeatFromTimes(0, 100000), 500, 30}}) {
+    EXPECT_EQ(c.repeat.delayMs, c.delayMs) << c.name;
+    EXPECT_EQ(c.repeat.intervalMs, c.intervalMs) << c.name;
+  }
 }
 
 }  // namespace

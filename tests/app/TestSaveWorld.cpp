@@ -1,6 +1,8 @@
 // Saving the world from the desktop program: the file is the one the
 // command-line tool writes for the same settings; the save dialog names
 // ".wrl" files; a file that cannot be written is reported, never claimed.
+#include <functional>
+
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -28,33 +30,40 @@ QByteArray ToolWorld(const QString& dir, const QStringList& options) {
 
 }  // namespace
 
-TEST(SaveWorld, DefaultWorldIsTheOneTheToolWrites) {
-  ProfileScope profile;
-  AppWindow app;
-  const QString path = QDir(profile.Dir()).filePath("app.wrl");
-  ASSERT_TRUE(app.View()->WriteWorld(path));
-  const QByteArray world = ReadAll(path);
-  EXPECT_TRUE(world.startsWith("#VRML V2.0"));
-  EXPECT_EQ(world, ToolWorld(profile.Dir(), {}));
-}
-
-TEST(SaveWorld, ChangedSettingsGiveTheToolsWorldForThem) {
-  ProfileScope profile;
-  AppWindow app;
-  app.View()->ApplyShape(0.4, 2, 3, 1);
-  app.View()->ApplyColour(0x00FF00);
-  app.View()->SetLightFlags(3);
-  const QString path = QDir(profile.Dir()).filePath("app.wrl");
-  ASSERT_TRUE(app.View()->WriteWorld(path));
-  EXPECT_EQ(ReadAll(path), ToolWorld(profile.Dir(), {"--depth", "0.4", "--bevel-shape", "3", "--bevel-size", "2",
-                                                     "--color", "00ff00", "--light", "back,left"}));
+TEST(SaveWorld, WorldIsTheOneTheToolWritesForTheSameSettings) {
+  struct Case {
+    const char* name;
+    std::function<void(CZarnView*)> change;
+    QStringList toolOptions;
+  };
+  const Case cases[] = {
+      {"defaults", [](CZarnView*) {}, {}},
+      {"changed",
+       [](CZarnView* view) {
+         view->ApplyShape(0.4, 2, 3, 1);
+         view->ApplyColour(0x00FF00);
+         view->SetLightFlags(3);
+       },
+       {"--depth", "0.4", "--bevel-shape", "3", "--bevel-size", "2", "--color", "00ff00", "--light", "back,left"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ProfileScope profile;
+    AppWindow app;
+    c.change(app.View());
+    const QString path = profile.File("app.wrl");
+    ASSERT_TRUE(app.View()->WriteWorld(path));
+    const QByteArray world = ReadAll(path);
+    EXPECT_TRUE(world.startsWith("#VRML V2.0"));
+    EXPECT_EQ(world, ToolWorld(profile.Dir(), c.toolOptions));
+  }
 }
 
 TEST(SaveWorld, UnwritableFileIsReportedNotClaimed) {
   ProfileScope profile;
   AppWindow app;
   MessageRecorder messages;
-  EXPECT_FALSE(app.View()->WriteWorld(QDir(profile.Dir()).filePath("missing/dir/x.wrl")));
+  EXPECT_FALSE(app.View()->WriteWorld(profile.File("missing/dir/x.wrl")));
   ASSERT_EQ(messages.messages.size(), 1u);
   EXPECT_EQ(messages.messages[0].text, "Can not create file");
   EXPECT_EQ(messages.messages[0].caption, "Error");
@@ -67,7 +76,7 @@ TEST(SaveWorld, TestCommandWritesGWrlInTheCurrentDirectory) {
   ASSERT_TRUE(QDir::setCurrent(profile.Dir()));
   app.frame->Execute(kCmdTestVrml);
   QDir::setCurrent(previous);
-  EXPECT_TRUE(ReadAll(QDir(profile.Dir()).filePath("g.wrl")).startsWith("#VRML V2.0"));
+  EXPECT_TRUE(ReadAll(profile.File("g.wrl")).startsWith("#VRML V2.0"));
 }
 
 TEST(SaveWorld, SaveDialogOffersVrmlFilesAndAddsTheExtension) {
@@ -75,7 +84,7 @@ TEST(SaveWorld, SaveDialogOffersVrmlFilesAndAddsTheExtension) {
   AppWindow app;
   QStringList filters;
   QString suffix;
-  const QString chosen = QDir(profile.Dir()).filePath("letters");
+  const QString chosen = profile.File("letters");
   WhenModal([&](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     ASSERT_NE(dialog, nullptr);

@@ -4,10 +4,9 @@
 #include <QKeyEvent>
 
 #include "AppTestSupport.h"
+#include "CommandTable.h"
 
 namespace {
-
-QPoint Centre(const PieceRect& r) { return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
 
 // Pixels that differ between two pictures inside a rectangle grown by 3.
 int DifferencesAround(const QImage& a, const QImage& b, const PieceRect& r) {
@@ -58,17 +57,12 @@ TEST(Selection, ClickWhereRectanglesOverlapTakesTheHigherPiece) {
 TEST(Selection, PlainClickSelectsOnePieceOrNone) {
   ProfileScope profile;
   AppWindow app;
-  const auto& rects = app.View()->PieceRects();
-  ASSERT_GE(rects.size(), 3u);
-  const QPoint first = Centre(rects[0]);
-  const int hitFirst = app.View()->HitTest(first.x(), first.y());
-  ASSERT_GE(hitFirst, 0);
-  app.View()->Click(first.x(), first.y(), Qt::NoModifier);
-  EXPECT_EQ(app.View()->Selection(), std::vector<int>{hitFirst});
-  const QPoint third = Centre(rects[2]);
-  const int hitThird = app.View()->HitTest(third.x(), third.y());
-  app.View()->Click(third.x(), third.y(), Qt::NoModifier);
-  EXPECT_EQ(app.View()->Selection(), std::vector<int>{hitThird});
+  ASSERT_GE(app.View()->PieceRects().size(), 3u);
+  const int first = app.ClickPiece(0);
+  ASSERT_GE(first, 0);
+  EXPECT_EQ(app.View()->Selection(), std::vector<int>{first});
+  const int third = app.ClickPiece(2);
+  EXPECT_EQ(app.View()->Selection(), std::vector<int>{third});
   app.View()->Click(1, 1, Qt::NoModifier);
   EXPECT_TRUE(app.View()->Selection().empty());
 }
@@ -81,26 +75,22 @@ TEST(Selection, CtrlClickTogglesOnlyThatPieceAndItsMark) {
   ASSERT_GE(rects.size(), 3u);
   const QImage plain = view->Picture();
   // "Glyphkiln": G, l and y stand apart, so their rectangles do not overlap.
-  const QPoint a = Centre(rects[0]);
-  const QPoint b = Centre(rects[2]);
-  const int pieceA = view->HitTest(a.x(), a.y());
-  const int pieceB = view->HitTest(b.x(), b.y());
-  view->Click(a.x(), a.y(), Qt::NoModifier);
-  view->Click(b.x(), b.y(), Qt::ControlModifier);
+  const int pieceA = app.ClickPiece(0);
+  const int pieceB = app.ClickPiece(2, Qt::ControlModifier);
   EXPECT_EQ(view->Selection(), (std::vector<int>{pieceA, pieceB}));
   const QImage both = view->Picture();
   EXPECT_GT(DifferencesAround(plain, both, rects[pieceA]), 0) << "the first piece shows its mark";
   EXPECT_GT(DifferencesAround(plain, both, rects[pieceB]), 0) << "the second piece shows its mark";
 
   // Ctrl+click on a selected piece removes it and its mark, and nothing else.
-  view->Click(a.x(), a.y(), Qt::ControlModifier);
+  app.ClickPiece(0, Qt::ControlModifier);
   EXPECT_EQ(view->Selection(), std::vector<int>{pieceB});
   const QImage one = view->Picture();
   EXPECT_EQ(DifferencesAround(plain, one, rects[pieceA]), 0);
   EXPECT_GT(DifferencesAround(plain, one, rects[pieceB]), 0);
 
   // Shift works like Ctrl; a Shift click beside the letters changes nothing.
-  view->Click(a.x(), a.y(), Qt::ShiftModifier);
+  app.ClickPiece(0, Qt::ShiftModifier);
   EXPECT_EQ(view->Selection(), (std::vector<int>{pieceB, pieceA}));
   view->Click(1, 1, Qt::ShiftModifier);
   EXPECT_EQ(view->Selection().size(), 2u);
@@ -152,8 +142,7 @@ TEST(Selection, TabCyclesThroughThePiecesAndPastTheEnd) {
   view->HandleKey(Qt::Key_Tab, 1, Qt::NoModifier);
   EXPECT_EQ(view->Selection(), std::vector<int>{0});
   // Several selected pieces give way to the first one.
-  const QPoint c = Centre(view->PieceRects()[2]);
-  view->Click(c.x(), c.y(), Qt::ControlModifier);
+  app.ClickPiece(2, Qt::ControlModifier);
   ASSERT_EQ(view->Selection().size(), 2u);
   view->HandleKey(Qt::Key_Tab, 1, Qt::NoModifier);
   EXPECT_EQ(view->Selection(), std::vector<int>{0});
@@ -179,7 +168,7 @@ TEST(Selection, ResizingEmptiesTheSelection) {
   ASSERT_FALSE(app.View()->Selection().empty());
   app.SetLayoutSize(QSize(500, 120));
   EXPECT_TRUE(app.View()->Selection().empty());
-  EXPECT_TRUE(app.frame->Action(32772)->isEnabled());
+  EXPECT_TRUE(app.frame->Action(kCmdText)->isEnabled());
 }
 
 TEST(Selection, TextWithoutOutlinesHasNothingToSelect) {

@@ -5,36 +5,18 @@
 #include <QLineEdit>
 
 #include "AppTestSupport.h"
+#include "CommandTable.h"
 #include "ShapeChoices.h"
 #include "ShapeDialog.h"
 #include "Text3D.h"
 
-namespace {
-
-// The deepest point of a piece's mesh: minus its extrusion depth.
-float MinZ(const CLetterPiece& piece) {
-  float z = 0.0f;
-  for (const CVertex3F& v : piece.vertices) z = std::min(z, v.z);
-  return z;
-}
-
-}  // namespace
-
 TEST(ShapeChoices, ChoicesAndLetterValuesMapBothWays) {
-  EXPECT_EQ(DepthPresetFor(0.06), 0);
-  EXPECT_EQ(DepthPresetFor(0.15), 1);
-  EXPECT_EQ(DepthPresetFor(0.4), 2);
-  EXPECT_EQ(DepthPresetFor(10.0), 3);
-  EXPECT_EQ(DepthPresetFor(0.2), -1);
-  EXPECT_EQ(SizeChoiceFor(0.02), 0);
-  EXPECT_EQ(SizeChoiceFor(0.06), 2);
-  EXPECT_EQ(SizeChoiceFor(1.0 / 30.0), 1);  // the starting bevel size is no preset
-  EXPECT_EQ(ShapeChoiceFor(0), 0);
-  EXPECT_EQ(ShapeChoiceFor(3), 3);
-  EXPECT_EQ(ShapeChoiceFor(7), 4);
-  EXPECT_EQ(ShapeChoiceFor(5), 1);
   for (int choice = 0; choice <= 4; ++choice) EXPECT_EQ(ShapeChoiceFor(BevelStepsForChoice(choice)), choice);
   for (int choice = 0; choice <= 2; ++choice) EXPECT_EQ(SizeChoiceFor(BevelSizeForChoice(choice)), choice);
+  // Values that no button stands for.
+  EXPECT_EQ(DepthPresetFor(0.2), -1);
+  EXPECT_EQ(SizeChoiceFor(1.0 / 30.0), 1);  // the starting bevel size
+  EXPECT_EQ(ShapeChoiceFor(5), 1);
   EXPECT_EQ(BevelSizeForChoice(-1), 0.0);
 }
 
@@ -86,22 +68,18 @@ TEST(Shape, DialogIsFilledFromTheViewWithoutSelection) {
   ProfileScope profile;
   AppWindow app;
   bool selectedObjectsEnabled = true;
-  bool sizeButtonsEnabled = true;
   QString depthText;
   WhenModal([&](QWidget* dialog) {
     selectedObjectsEnabled = dialog->findChild<QAbstractButton*>("1025")->isEnabled();
-    sizeButtonsEnabled = dialog->findChild<QAbstractButton*>("1022")->isEnabled();
     depthText = dialog->findChild<QLineEdit*>("1013")->text();
     EXPECT_TRUE(dialog->findChild<QAbstractButton*>("1026")->isChecked());
     EXPECT_TRUE(dialog->findChild<QAbstractButton*>("1018")->isChecked());  // steps 0: straight side
     // Another shape: steps 7, applied to all letters.
     dialog->findChild<QAbstractButton*>("1027")->click();
-    EXPECT_TRUE(dialog->findChild<QAbstractButton*>("1022")->isEnabled());
     static_cast<QDialog*>(dialog)->accept();
   });
-  app.frame->Execute(32805);
+  app.frame->Execute(kCmdShape);
   EXPECT_FALSE(selectedObjectsEnabled);
-  EXPECT_FALSE(sizeButtonsEnabled);
   EXPECT_EQ(depthText, "0.2");
   EXPECT_EQ(app.View()->BevelStepsSetting(), 7);
 }
@@ -125,7 +103,7 @@ TEST(Shape, DialogIsFilledFromTheFirstSelectedPiece) {
     EXPECT_TRUE(shape->findChild<QAbstractButton*>("1024")->isChecked());  // the large size
     shape->reject();
   });
-  app.frame->Execute(32805);
+  app.frame->Execute(kCmdShape);
   EXPECT_EQ(depthText, "10");
   EXPECT_TRUE(xlong);
   EXPECT_EQ(applyTo, 0);

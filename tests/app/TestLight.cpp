@@ -1,8 +1,6 @@
 // Light: the dialog's two pairs of buttons map onto the light flags and the
-// new direction reaches the letters and the renderer. Navigation keys typed
-// in the layout view turn the letters in the examiner pane.
+// new direction reaches the letters and the renderer.
 #include <QAbstractButton>
-#include <QKeyEvent>
 
 #include "AppTestSupport.h"
 #include "CommandTable.h"
@@ -47,29 +45,4 @@ TEST(Light, ExaminerMenuLightWorksWithASelection) {
   });
   EXPECT_TRUE(app.frame->Execute(kCmdLightExaminer));
   EXPECT_EQ(app.View()->LightFlags(), 2);
-}
-
-TEST(LayoutKeys, NavigationKeysTurnTheLettersInTheExaminer) {
-  ProfileScope profile;
-  AppWindow app;
-  RendererBinding& binding = app.doc->Binding();
-  ASSERT_NE(binding.View(), nullptr) << "libRastel16.so is built beside the tests";
-  const CameraFrame before = binding.Camera();
-  app.View()->setFocus();
-  QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
-  QApplication::sendEvent(app.View(), &left);
-  const CameraFrame after = binding.Camera();
-  bool moved = false;
-  for (int i = 0; i < 3; ++i) moved = moved || before.origin[i] != after.origin[i];
-  EXPECT_TRUE(moved) << "the camera orbits after an arrow key in the layout view";
-  // Plus on the main keyboard is no zoom key; on the keypad it is.
-  const CameraFrame still = binding.Camera();
-  QKeyEvent plus(QEvent::KeyPress, Qt::Key_Plus, Qt::NoModifier, QStringLiteral("+"));
-  QApplication::sendEvent(app.View(), &plus);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(binding.Camera().origin[i], still.origin[i]);
-  QKeyEvent keypadPlus(QEvent::KeyPress, Qt::Key_Plus, Qt::KeypadModifier, QStringLiteral("+"));
-  QApplication::sendEvent(app.View(), &keypadPlus);
-  bool zoomed = false;
-  for (int i = 0; i < 3; ++i) zoomed = zoomed || binding.Camera().origin[i] != still.origin[i];
-  EXPECT_TRUE(zoomed);
 }

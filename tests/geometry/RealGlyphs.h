@@ -11,11 +11,17 @@
 #include "FontEngine.h"
 #include "Text3D.h"
 
+// Fails the test loudly when the font package is missing.
+inline std::unique_ptr<Font> OpenFont(const char* fontPath) {
+  std::string error;
+  auto font = Font::OpenFile(fontPath, 0, &error);
+  EXPECT_NE(font, nullptr) << fontPath << ": " << error << " (is the font package installed?)";
+  return font;
+}
+
 inline std::unique_ptr<CText3D> BuildFromFont(const char* fontPath, const std::string& text,
                                               bool calculate = true) {
-  std::string error;
-  const auto font = Font::OpenFile(fontPath, 0, &error);
-  EXPECT_NE(font, nullptr) << fontPath << ": " << error << " (is the font package installed?)";
+  const auto font = OpenFont(fontPath);
   if (!font) return nullptr;
   CGlyphOutline outline;
   ExtractGlyphOutlines(outline, text, *font);

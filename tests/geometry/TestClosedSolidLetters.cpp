@@ -5,9 +5,7 @@
 
 #include <string>
 
-#include "ExtractGlyphOutlines.h"
-#include "FontEngine.h"
-#include "Text3D.h"
+#include "RealGlyphs.h"
 #include "TestClosedSolidChecks.h"
 
 namespace {
@@ -26,8 +24,8 @@ bool AllHolesBridged(const CLetterPiece& piece) {
 }
 
 void CheckFont(const char* path) {
-  auto font = Font::OpenFile(path);
-  ASSERT_TRUE(font) << "font missing: " << path;
+  const auto font = OpenFont(path);
+  ASSERT_NE(font, nullptr);
   const std::string text = PrintableAscii();
   CGlyphOutline outline;
   ExtractGlyphOutlines(outline, text, *font);

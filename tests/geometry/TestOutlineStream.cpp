@@ -17,12 +17,7 @@ std::vector<int> Kinds(const CGlyphOutline& outline) {
   return kinds;
 }
 
-std::unique_ptr<Font> Liberation() {
-  std::string error;
-  auto font = Font::OpenFile(GLYPHKILN_LIBERATION_SANS, 0, &error);
-  EXPECT_NE(font, nullptr) << error << " (is fonts-liberation2 installed?)";
-  return font;
-}
+std::unique_ptr<Font> Liberation() { return OpenFont(GLYPHKILN_LIBERATION_SANS); }
 
 }  // namespace
 

@@ -33,7 +33,7 @@ test-asan: deps
 	      ctest --output-on-failure -j $(JOBS) -LE gui
 
 bench: deps
-	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DGLYPHKILN_BENCH=ON
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DGLYPHKILN_BENCH=ON -DGLYPHKILN_TESTS=OFF
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bin/bench_*; do \
 	    [ -x "$$b" ] || continue; echo "== $$b"; \

@@ -46,7 +46,7 @@ TEST(Dither, EveryPixelValueAtEveryPositionFollowsTheFormula) {
 }
 
 TEST(Dither, WidthsNotAMultipleOfFourAreConvertedWhole) {
-  for (const auto [w, h] : {std::pair{6, 3}, std::pair{1, 5}, std::pair{13, 2}}) {
+  for (const auto& [w, h] : {std::pair{6, 3}, std::pair{1, 5}, std::pair{13, 2}}) {
     std::vector<std::uint16_t> picture(w * h);
     for (int i = 0; i < w * h; ++i) picture[i] = static_cast<std::uint16_t>(0x1111 * (i + 1));
     ExpectFollowsTheFormula(picture, w, h);

@@ -1,12 +1,14 @@
 // The option table and the parser that walks the arguments against it.
 #include "Options.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
 
 #include "PictureOutput.h"
+#include "SaveFile.h"
 #include "WorldOutput.h"
 
 namespace {
@@ -35,14 +37,7 @@ std::vector<OptionSpec> BuildTable() {
          return true;
        }},
       {"--font-file", "PATH", "read the font from this file instead",
-       [](CliOptions& o, const std::string& v, std::string& error) {
-         if (v.empty()) {
-           error = "--font-file needs a file name";
-           return false;
-         }
-         o.fontFile = v;
-         return true;
-       }},
+       FileNameOption(&CliOptions::fontFile, "--font-file")},
       {"--bold", "", "use the family's bold face", flag(&CliOptions::bold)},
       {"--italic", "", "use the family's italic face", flag(&CliOptions::italic)},
       {"--height", "H", "height of one em in model units (default 1.0, at least 0.001)",
@@ -201,4 +196,37 @@ bool ParseInteger(const std::string& option, const std::string& value, long min,
   }
   out = number;
   return true;
+}
+
+bool ParseHexColour(const std::string& option, const std::string& value, std::uint32_t& colour,
+                    std::string& error) {
+  bool ok = value.size() == 6;
+  for (char c : value) ok = ok && std::isxdigit(static_cast<unsigned char>(c));
+  if (!ok) {
+    error = option + ": expected six hex digits RRGGBB, got '" + value + "'";
+    return false;
+  }
+  const auto rgb = static_cast<std::uint32_t>(std::strtoul(value.c_str(), nullptr, 16));
+  colour = ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+  return true;
+}
+
+std::function<bool(CliOptions&, const std::string&, std::string&)> FileNameOption(
+    std::string CliOptions::*field, const std::string& option) {
+  return [field, option](CliOptions& o, const std::string& v, std::string& error) {
+    if (v.empty()) {
+      error = option + " needs a file name";
+      return false;
+    }
+    o.*field = v;
+    return true;
+  };
+}
+
+bool SaveOutput(const std::string& path, const std::function<bool(std::ostream&)>& write,
+                std::string& error) {
+  std::string message, reason;
+  const bool saved = SaveAtomically(path, write, &message, &reason);
+  if (!saved) error = message + " '" + path + "'" + (reason.empty() ? "" : ": " + reason);
+  return saved;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -87,3 +88,14 @@ bool ParseNumber(const std::string& option, const std::string& value, double min
                  double& out, std::string& error);
 bool ParseInteger(const std::string& option, const std::string& value, long min, long max,
                   long& out, std::string& error);
+// RRGGBB as typed, red first, into a COLORREF 0x00BBGGRR.
+bool ParseHexColour(const std::string& option, const std::string& value, std::uint32_t& colour,
+                    std::string& error);
+// The apply function of an option that takes a file name into `field`.
+std::function<bool(CliOptions&, const std::string&, std::string&)> FileNameOption(
+    std::string CliOptions::*field, const std::string& option);
+
+// Writes an output file through the atomic save; on failure `error` names
+// the file and the reason.
+bool SaveOutput(const std::string& path, const std::function<bool(std::ostream&)>& write,
+                std::string& error);

@@ -4,13 +4,11 @@
 
 #include <png.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <ostream>
 
 #include "CubePalette.h"
 #include "RendererBinding.h"
-#include "SaveFile.h"
 #include "Text3D.h"
 
 namespace {
@@ -37,19 +35,6 @@ bool ParseSize(const std::string& value, int& width, int& height, std::string& e
   }
   width = static_cast<int>(w);
   height = static_cast<int>(h);
-  return true;
-}
-
-// RRGGBB as typed, red first, into a COLORREF 0x00BBGGRR.
-bool ParseBackground(const std::string& value, std::uint32_t& colour, std::string& error) {
-  bool ok = value.size() == 6;
-  for (char c : value) ok = ok && std::isxdigit(static_cast<unsigned char>(c));
-  if (!ok) {
-    error = "--background: expected six hex digits RRGGBB, got '" + value + "'";
-    return false;
-  }
-  const auto rgb = static_cast<std::uint32_t>(std::strtoul(value.c_str(), nullptr, 16));
-  colour = ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
   return true;
 }
 
@@ -88,16 +73,13 @@ bool WritePng(RendererBinding& binding, const std::string& path, std::string& er
     error = "Can not build PNG";
     return false;
   }
-  std::string message, reason;
-  const bool saved = SaveAtomically(
+  return SaveOutput(
       path,
       [&bytes](std::ostream& out) {
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return static_cast<bool>(out);
       },
-      &message, &reason);
-  if (!saved) error = message + " '" + path + "'" + (reason.empty() ? "" : ": " + reason);
-  return saved;
+      error);
 }
 
 }  // namespace
@@ -105,23 +87,9 @@ bool WritePng(RendererBinding& binding, const std::string& path, std::string& er
 std::vector<OptionSpec> PictureOptionRows() {
   return {
       {"--gif", "FILE", "write the examiner's picture as a GIF (256-colour cube, dithered)",
-       [](CliOptions& o, const std::string& v, std::string& error) {
-         if (v.empty()) {
-           error = "--gif needs a file name";
-           return false;
-         }
-         o.gifPath = v;
-         return true;
-       }},
+       FileNameOption(&CliOptions::gifPath, "--gif")},
       {"--png", "FILE", "write the same picture in full colour as a PNG",
-       [](CliOptions& o, const std::string& v, std::string& error) {
-         if (v.empty()) {
-           error = "--png needs a file name";
-           return false;
-         }
-         o.pngPath = v;
-         return true;
-       }},
+       FileNameOption(&CliOptions::pngPath, "--png")},
       {"--size", "WxH", "picture size in pixels (default 640x480, at most 800x600)",
        [](CliOptions& o, const std::string& v, std::string& error) {
          return ParseSize(v, o.pictureWidth, o.pictureHeight, error);
@@ -140,7 +108,7 @@ std::vector<OptionSpec> PictureOptionRows() {
        }},
       {"--background", "RRGGBB", "background colour of the picture in hex (default 00ffff, cyan)",
        [](CliOptions& o, const std::string& v, std::string& error) {
-         return ParseBackground(v, o.background, error);
+         return ParseHexColour("--background", v, o.background, error);
        }},
   };
 }

@@ -2,10 +2,8 @@
 // of the VRML world through the atomic save.
 #include "WorldOutput.h"
 
-#include <cctype>
 #include <ostream>
 
-#include "SaveFile.h"
 #include "Text3D.h"
 #include "VrmlWriter.h"
 
@@ -16,19 +14,6 @@ constexpr int kBevelStepsOfShape[] = {0, 1, 2, 3, 7};
 constexpr double kBevelSizeOfChoice[] = {0.02, 0.04, 0.06};
 constexpr double kMinDepth = 0.001;
 constexpr double kMaxDepth = 100.0;
-
-bool ParseColour(const std::string& value, int& colour, std::string& error) {
-  bool ok = value.size() == 6;
-  for (char c : value) ok = ok && std::isxdigit(static_cast<unsigned char>(c));
-  if (!ok) {
-    error = "--color: expected six hex digits RRGGBB, got '" + value + "'";
-    return false;
-  }
-  const long rgb = std::stol(value, nullptr, 16);
-  const int red = (rgb >> 16) & 0xFF, green = (rgb >> 8) & 0xFF, blue = rgb & 0xFF;
-  colour = red | (green << 8) | (blue << 16);  // 0x00BBGGRR
-  return true;
-}
 
 // "front,right" and the like: one word of each pair, in either order. Light
 // from the back sets bit 0, light from the left bit 1.
@@ -63,14 +48,7 @@ bool ParseLight(const std::string& value, int& flags, std::string& error) {
 std::vector<OptionSpec> WorldOptionRows() {
   return {
       {"-o", "FILE", "write the VRML world to FILE (default g.wrl; - for standard output)",
-       [](CliOptions& o, const std::string& v, std::string& error) {
-         if (v.empty()) {
-           error = "-o needs a file name";
-           return false;
-         }
-         o.outputPath = v;
-         return true;
-       }},
+       FileNameOption(&CliOptions::outputPath, "-o")},
       {"--depth", "D", "extrusion depth in model units (default 0.2, 0.001 .. 100)",
        [](CliOptions& o, const std::string& v, std::string& error) {
          return ParseNumber("--depth", v, kMinDepth, kMaxDepth, o.depth, error);
@@ -91,7 +69,10 @@ std::vector<OptionSpec> WorldOptionRows() {
        }},
       {"--color", "RRGGBB", "colour of the letters in hex (default ff0000, red)",
        [](CliOptions& o, const std::string& v, std::string& error) {
-         return ParseColour(v, o.colour, error);
+         std::uint32_t colour = 0;
+         if (!ParseHexColour("--color", v, colour, error)) return false;
+         o.colour = static_cast<int>(colour);
+         return true;
        }},
       {"--light", "F,S", "light from front|back and left|right (default front,right)",
        [](CliOptions& o, const std::string& v, std::string& error) {
@@ -105,14 +86,11 @@ std::string WorldPath(const CliOptions& options) {
 }
 
 bool WriteWorldFile(const CText3D& text, const std::string& path, std::string& error) {
-  std::string message, reason;
-  const bool saved = SaveAtomically(
+  return SaveOutput(
       path,
       [&text](std::ostream& out) {
         WriteVrml(text, out);
         return static_cast<bool>(out);
       },
-      &message, &reason);
-  if (!saved) error = message + " '" + path + "'" + (reason.empty() ? "" : ": " + reason);
-  return saved;
+      error);
 }

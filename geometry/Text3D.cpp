@@ -138,3 +138,15 @@ CText3D::CText3D(const std::string& text, const CGlyphOutline& outline, int colo
   LetterBuilder builder(*this, outline.items, colour, height, depth);
   builder.Run();
 }
+
+std::unique_ptr<CText3D> BuildText3D(const std::string& text, const CGlyphOutline& outline,
+                                     const TextBuildSettings& settings) {
+  auto letters =
+      std::make_unique<CText3D>(text, outline, settings.colour, settings.height, settings.depth);
+  letters->FindContours();
+  letters->CalculateContours();
+  letters->SetLight(settings.lightFlags);
+  letters->SetBevel(settings.bevelSteps, settings.bevelSize);
+  letters->BuildMeshes();
+  return letters;
+}

@@ -3,6 +3,7 @@
 // layout view owns exactly one; it is replaced by every rebuild.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,21 @@ class CText3D {
   // (lightDir[2], lightDir[1], lightDir[0]).
   float lightDir[3] = {0.0f, 0.0f, 0.0f};
 };
+
+// Everything the whole build takes besides the text and its outline stream.
+struct TextBuildSettings {
+  int colour;  // COLORREF 0x00BBGGRR
+  double height;
+  double depth;
+  int lightFlags;  // as SetLight
+  int bevelSteps;
+  double bevelSize;
+};
+// The letters of text carried through the whole build: construction from the
+// outline stream, FindContours, CalculateContours, SetLight, SetBevel and
+// BuildMeshes.
+std::unique_ptr<CText3D> BuildText3D(const std::string& text, const CGlyphOutline& outline,
+                                     const TextBuildSettings& settings);
 
 // Per-piece (colour, depth) pairs recorded before a font change and applied
 // by position to the letters built with the new font.

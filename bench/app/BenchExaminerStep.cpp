@@ -29,13 +29,9 @@ std::unique_ptr<CText3D> DefaultLetters() {
   CGlyphOutline outline;
   const std::string text = "Glyphkiln";
   ExtractGlyphOutlines(outline, text, *font);
-  auto letters = std::make_unique<CText3D>(text, outline, 0x0000FF, 1.0, 0.2);
-  letters->FindContours();
-  letters->CalculateContours();
-  letters->SetLight(0);
-  letters->SetBevel(0, 1.0 / 30.0);
-  letters->BuildMeshes();
-  return letters;
+  return BuildText3D(text, outline,
+                     {.colour = 0x0000FF, .height = 1.0, .depth = 0.2, .lightFlags = 0,
+                      .bevelSteps = 0, .bevelSize = 1.0 / 30.0});
 }
 
 class Letters : public TextProvider {

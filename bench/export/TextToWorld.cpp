@@ -32,14 +32,11 @@ std::string ThousandCharacters() {
 std::size_t TextToWorld(const std::string& text, int steps, double size) {
   CGlyphOutline outline;
   ExtractGlyphOutlines(outline, text, BenchFont());
-  CText3D letters(text, outline, 255, 1.0, 0.2);
-  letters.FindContours();
-  letters.CalculateContours();
-  letters.SetLight(0);
-  letters.SetBevel(steps, size);
-  letters.BuildMeshes();
+  const auto letters = BuildText3D(text, outline,
+                                   {.colour = 255, .height = 1.0, .depth = 0.2, .lightFlags = 0,
+                                    .bevelSteps = steps, .bevelSize = size});
   std::ostringstream out;
-  WriteVrml(letters, out);
+  WriteVrml(*letters, out);
   return out.str().size();
 }
 

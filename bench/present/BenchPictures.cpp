@@ -27,13 +27,9 @@ std::unique_ptr<CText3D> DefaultLetters() {
   if (!font) return nullptr;
   CGlyphOutline outline;
   ExtractGlyphOutlines(outline, "Glyphkiln", *font);
-  auto text = std::make_unique<CText3D>("Glyphkiln", outline, 255, 1.0, 0.2);
-  text->FindContours();
-  text->CalculateContours();
-  text->SetLight(0);
-  text->SetBevel(0, 1.0 / 30.0);
-  text->BuildMeshes();
-  return text;
+  return BuildText3D("Glyphkiln", outline,
+                     {.colour = 255, .height = 1.0, .depth = 0.2, .lightFlags = 0,
+                      .bevelSteps = 0, .bevelSize = 1.0 / 30.0});
 }
 
 std::unique_ptr<RendererBinding> RealBinding() {

@@ -91,13 +91,9 @@ std::unique_ptr<CText3D> BuildLetters(const std::string& text) {
   if (!font) return nullptr;
   CGlyphOutline outline;
   ExtractGlyphOutlines(outline, text, *font);
-  auto letters = std::make_unique<CText3D>(text, outline, 255, 1.0, 0.2);
-  letters->FindContours();
-  letters->CalculateContours();
-  letters->SetLight(0);
-  letters->SetBevel(7, 0.06);  // the round bevel
-  letters->BuildMeshes();
-  return letters;
+  return BuildText3D(text, outline,
+                     {.colour = 255, .height = 1.0, .depth = 0.2, .lightFlags = 0,
+                      .bevelSteps = 7, .bevelSize = 0.06});  // the round bevel
 }
 
 // The camera fitted to the text (eye on +z at a distance that shows the

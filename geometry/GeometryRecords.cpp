@@ -36,13 +36,6 @@ void CLetterPiece::AddContour(std::unique_ptr<CContour> contour) {
   contours.push_back(std::move(contour));
 }
 
-std::unique_ptr<CContour> CLetterPiece::RemoveContour(std::size_t index) {
-  if (index >= contours.size()) return nullptr;
-  std::unique_ptr<CContour> removed = std::move(contours[index]);
-  contours.erase(contours.begin() + static_cast<std::ptrdiff_t>(index));
-  return removed;
-}
-
 void CLetterPiece::RecomputeBounds() {
   bounds.Reset();
   for (const auto& contour : contours) {

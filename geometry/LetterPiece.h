@@ -25,8 +25,6 @@ class CLetterPiece {
 
   // Takes ownership and widens the bounds by the contour's bounds.
   void AddContour(std::unique_ptr<CContour> contour);
-  // Removes the entry and closes the gap; the returned contour is the caller's.
-  std::unique_ptr<CContour> RemoveContour(std::size_t index);
   // Resets the bounds and takes the union of every contour in `contours`.
   void RecomputeBounds();
 

@@ -109,7 +109,6 @@ struct CoverageMask {
   int w0 = 0, w1 = 0;  // x0 / 32, x1 / 32
   std::uint32_t* rows = nullptr;  // storage owned by the view
 
-  bool Empty() const { return y0 >= y1; }
   void Clear() { x0 = x1 = y0 = y1 = w0 = w1 = 0; }
   std::uint32_t* Row(int y) { return rows + static_cast<std::ptrdiff_t>(y) * kMaskRowWords; }
   std::uint8_t* RowBytes(int y) { return reinterpret_cast<std::uint8_t*>(Row(y)); }

@@ -20,6 +20,16 @@ void SetVector(float* v, float x, float y, float z) {
   v[2] = z;
 }
 
+// The camera at (x, y, z) with the world's axes, looking down -z.
+CameraFrame StraightCamera(float x, float y, float z) {
+  CameraFrame camera{};
+  SetVector(camera.origin, x, y, z);
+  SetVector(camera.xAxis, 1, 0, 0);
+  SetVector(camera.yAxis, 0, 1, 0);
+  SetVector(camera.zAxis, 0, 0, 1);
+  return camera;
+}
+
 // Turns v about the world y axis by theta: x' = x cos + z sin, z' = z cos - x sin.
 void TurnAboutY(float* v, float cosine, float sine) {
   const float x = v[0] * cosine + v[2] * sine;
@@ -137,11 +147,7 @@ void RendererBinding::FitCamera(const CText3D* text) {
   const double width = b.right - b.left;
   const double height = 2.0 * (b.top - b.bottom);
   m_distance = static_cast<float>(width > height ? width : height);
-  m_camera = CameraFrame{};
-  SetVector(m_camera.origin, cx, cy, m_distance);
-  SetVector(m_camera.xAxis, 1, 0, 0);
-  SetVector(m_camera.yAxis, 0, 1, 0);
-  SetVector(m_camera.zAxis, 0, 0, 1);
+  m_camera = StraightCamera(cx, cy, m_distance);
   SetVector(m_centre, cx, cy, 0);
   SetLightFromText(*text);
 }
@@ -173,11 +179,7 @@ void RendererBinding::Zoom(float factor) {
 }
 
 void RendererBinding::ResetCamera() {
-  m_camera = CameraFrame{};
-  SetVector(m_camera.origin, m_centre[0], m_centre[1], m_distance);
-  SetVector(m_camera.xAxis, 1, 0, 0);
-  SetVector(m_camera.yAxis, 0, 1, 0);
-  SetVector(m_camera.zAxis, 0, 0, 1);
+  m_camera = StraightCamera(m_centre[0], m_centre[1], m_distance);
   m_centre[2] = 0;
   Redraw();
 }

@@ -1,10 +1,5 @@
 # glyphkiln_add_benchmarks(LIBS...): one bench_<file> program per *.cpp.
 function(glyphkiln_add_benchmarks)
-  foreach(lib ${ARGN})
-    if(lib MATCHES "^zarn_" AND NOT TARGET ${lib})
-      return()
-    endif()
-  endforeach()
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   foreach(src ${sources})
     get_filename_component(stem ${src} NAME_WE)

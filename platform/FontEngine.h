@@ -18,7 +18,6 @@
 // character height of 1000 units) and is carried only so that the
 // description stays complete; the engine always works at one em = 1000.
 struct FontDescription {
-  static constexpr int kDefaultCharSet = 1;
   static constexpr int kWeightDontCare = 0;
   static constexpr int kWeightNormal = 400;
   static constexpr int kWeightBold = 700;
@@ -28,7 +27,6 @@ struct FontDescription {
   int height = -1000;
   int weight = kWeightDontCare;    // 1..1000 like OpenType; 0 means regular
   bool italic = false;
-  int charSet = kDefaultCharSet;   // kept for the dialog; the engine reads Unicode cmaps
 };
 
 // One installed face with TrueType outlines, for the font dialog.

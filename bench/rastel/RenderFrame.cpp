@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "CubePalette.h"
 #include "ExtractGlyphOutlines.h"
 #include "FontEngine.h"
 #include "Text3D.h"
@@ -62,11 +63,6 @@ const Library& Rastel() {
 }
 
 constexpr int kWidth = 800, kHeight = 600;
-
-int To565(int colorref) {
-  const int r = colorref & 0xFF, g = colorref >> 8 & 0xFF, b = colorref >> 16 & 0xFF;
-  return (r >> 3) << 11 | (g >> 2) << 5 | (b >> 3);
-}
 
 // One piece as the program hands it over: its vertices and one index list
 // of front, back and side faces.
@@ -131,9 +127,7 @@ Scene MakeScene(const std::string& text) {
     for (const auto* part : {&piece->frontFace, &piece->backFace, &piece->sideFaces})
       list.indices.insert(list.indices.end(), part->begin(), part->end());
     list.faceCount = piece->faceCount;
-    int c = piece->colour;
-    c = ((c & 0xFF) / 2 + 32) | (((c >> 8 & 0xFF) / 2 + 32) << 8) | (((c >> 16 & 0xFF) / 2 + 32) << 16);
-    list.material.colour = To565(c);
+    list.material.colour = PixelFormat565(ShadeBaseColour(static_cast<std::uint32_t>(piece->colour)));
     list.material.lit = 1;
     list.material.shadeLow = -16;
     list.material.shadeHigh = 16;
@@ -151,7 +145,7 @@ void DrawFrame(RenderView* view, const Scene& scene) {
   r.SetCameraPos(view, &scene.camera);
   r.SetDLight(view, scene.light, 1);
   r.SetFrontClipPlane(view, 0.1f);
-  r.SetBgColor(view, To565(0xFFFF00));
+  r.SetBgColor(view, PixelFormat565(0xFFFF00));
   r.StartFrame(view);
   for (const PieceList& piece : scene.pieces)
     r.FaceList(view, piece.faceCount, static_cast<int>(piece.vertices.size()),

@@ -6,7 +6,6 @@
 #include <dlfcn.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -16,6 +15,7 @@
 #include "CubePalette.h"
 #include "ExtractGlyphOutlines.h"
 #include "FontEngine.h"
+#include "RendererBinding.h"
 #include "Text3D.h"
 #include "rastel.h"
 
@@ -92,29 +92,19 @@ std::unique_ptr<CText3D> BuildLetters(const std::string& text) {
                       .bevelSteps = 7, .bevelSize = 0.06});  // the round bevel
 }
 
-// The camera fitted to the text (eye on +z at a distance that shows the
-// whole width, or twice the height), then turned about the text's centre
-// by yaw about the world y axis and pitch about the world x axis.
+// The examiner's camera on the text, as the renderer binding fits and turns
+// it: yaw about the world y axis, then pitch about the world x axis. No
+// library is loaded; the binding only does the camera and light.
 void FitAndTurn(const CText3D& text, float yaw, float pitch, Scene& scene) {
-  const CBoundRect& b = text.bounds;
-  const float cx = static_cast<float>(b.left * 0.5 + b.right * 0.5);
-  const float cy = static_cast<float>(b.bottom * 0.5 + b.top * 0.5);
-  const float distance = static_cast<float>(std::max(b.right - b.left, 2 * (b.top - b.bottom)));
-  float v[4][3] = {{0, 0, distance}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};  // eye - centre, axes
-  const float t = -yaw, p = -pitch;
-  for (auto& w : v) {
-    const float x = w[0] * std::cos(t) + w[2] * std::sin(t), z = w[2] * std::cos(t) - w[0] * std::sin(t);
-    w[0] = x;
-    w[2] = z;
-    const float y = w[1] * std::cos(p) - w[2] * std::sin(p), z2 = w[1] * std::sin(p) + w[2] * std::cos(p);
-    w[1] = y;
-    w[2] = z2;
-  }
-  scene.camera = {{v[0][0] + cx, v[0][1] + cy, v[0][2]}, {v[1][0], v[1][1], v[1][2]},
-                  {v[2][0], v[2][1], v[2][2]}, {v[3][0], v[3][1], v[3][2]}};
-  scene.light[0] = -text.lightDir[2];
-  scene.light[1] = -text.lightDir[1];
-  scene.light[2] = -text.lightDir[0];
+  RendererBindingOptions options;
+  options.libraries.clear();
+  options.useSystemSearchPath = false;
+  options.keepSettings = false;
+  RendererBinding binding(options);
+  binding.FitCamera(&text);
+  binding.Rotate(yaw, pitch);
+  scene.camera = binding.Camera();
+  std::copy(binding.Light(), binding.Light() + 3, scene.light);
 }
 
 Scene MakeScene(const std::string& text) {

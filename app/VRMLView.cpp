@@ -19,6 +19,7 @@
 #include "FrameGif.h"
 #include "MainFrame.h"
 #include "Profile.h"
+#include "QtEdge.h"
 #include "RendererBinding.h"
 #include "WaitCursor.h"
 #include "ZarnDoc.h"
@@ -29,16 +30,6 @@ namespace {
 const char* const kSection = "ZARN Parameters";
 const char* const kAutoRotateKey = "AutoRotate";
 const char* const kRotationSpeedKey = "RotationSpeed";
-
-QColor FromColorRef(std::uint32_t colour) {
-  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-}
-
-std::uint32_t ToColorRef(const QColor& colour) {
-  return static_cast<std::uint32_t>(colour.red()) |
-         static_cast<std::uint32_t>(colour.green()) << 8 |
-         static_cast<std::uint32_t>(colour.blue()) << 16;
-}
 
 // The navigation keys the examiner answers; the keypad's plus and minus
 // count only with the keypad modifier.
@@ -376,10 +367,10 @@ void CVRMLView::OnBackground() {
   if (!m_binding)
     return;
   const std::optional<QColor> chosen =
-      m_prompts->AskColour(this, FromColorRef(m_binding->Background()));
+      m_prompts->AskColour(this, FromColorref(m_binding->Background()));
   if (!chosen)
     return;
-  m_binding->SetBackground(ToColorRef(*chosen));
+  m_binding->SetBackground(ToColorref(*chosen));
   m_binding->Redraw();
   repaint();
 }

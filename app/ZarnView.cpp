@@ -23,6 +23,7 @@
 #include "MainFrame.h"
 #include "MyFontDialog.h"
 #include "Profile.h"
+#include "QtEdge.h"
 #include "SaveFile.h"
 #include "ShapeChoices.h"
 #include "ShapeDialog.h"
@@ -41,15 +42,6 @@ constexpr double kMaximumHeight = 1000000.0;
 constexpr double kMinimumDepth = 0.001;
 constexpr double kMaximumDepth = 100.0;
 constexpr double kDefaultDepth = 0.2;
-
-QColor FromColorref(std::uint32_t colour) {
-  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-}
-
-std::uint32_t ToColorref(const QColor& colour) {
-  return static_cast<std::uint32_t>(colour.red()) | (static_cast<std::uint32_t>(colour.green()) << 8) |
-         (static_cast<std::uint32_t>(colour.blue()) << 16);
-}
 
 // Inverts every other pixel along the inside of a rectangle (right and
 // bottom outside), like a focus rectangle: drawn twice it is gone.

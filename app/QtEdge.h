@@ -1,0 +1,16 @@
+// Conversions where Qt meets the layers below: there a colour is a COLORREF,
+// 0x00BBGGRR.
+#pragma once
+
+#include <cstdint>
+
+#include <QColor>
+
+inline QColor FromColorref(std::uint32_t colour) {
+  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+inline std::uint32_t ToColorref(const QColor& colour) {
+  return static_cast<std::uint32_t>(colour.red()) | (static_cast<std::uint32_t>(colour.green()) << 8) |
+         (static_cast<std::uint32_t>(colour.blue()) << 16);
+}

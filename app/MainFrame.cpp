@@ -27,6 +27,7 @@
 #include "DialogSupport.h"
 #include "LockKeys.h"
 #include "Profile.h"
+#include "QtEdge.h"
 #include "SaveFile.h"
 #include "VRMLView.h"
 #include "ZarnDoc.h"
@@ -347,11 +348,10 @@ void CMainFrame::OnHelpContents() {
   document.setMarkdown(QString::fromUtf8(file.readAll()));
   const QString page = QDir::temp().filePath(QStringLiteral("glyphkiln-help.html"));
   const QByteArray html = document.toHtml().toUtf8();
-  const bool written = SaveAtomically(std::filesystem::path(QFile::encodeName(page).toStdString()),
-                                      [&html](std::ostream& out) {
-                                        out.write(html.constData(), html.size());
-                                        return true;
-                                      });
+  const bool written = SaveAtomically(FilePath(page), [&html](std::ostream& out) {
+    out.write(html.constData(), html.size());
+    return true;
+  });
   const QUrl url = QUrl::fromLocalFile(written ? page : path);
   if (!QDesktopServices::openUrl(url)) ShowAppMessage(this, QStringLiteral("Can not open ") + url.toLocalFile());
 }

@@ -3,7 +3,6 @@
 
 #include <QColorDialog>
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMenu>
@@ -408,7 +407,7 @@ void CVRMLView::OnSaveGif() {
   SaveGifResult result;
   {
     const WaitCursor wait;
-    result = m_binding->SaveGif(std::filesystem::path(QFile::encodeName(path).toStdString()));
+    result = m_binding->SaveGif(FilePath(path));
   }
   if (result != SaveGifResult::kSaved)
     m_prompts->Message(this, QString::fromLatin1(SaveGifMessage(result)),

@@ -1,7 +1,6 @@
 #include "ZarnDoc.h"
 
-#include <QFile>
-
+#include "QtEdge.h"
 #include "RendererBinding.h"
 #include "SaveFile.h"
 
@@ -14,8 +13,7 @@ void CZarnDoc::OnNewDocument() { m_path.clear(); }
 void CZarnDoc::OnOpenDocument(const QString& path) { m_path = path; }
 
 bool CZarnDoc::OnSaveDocument(const QString& path) {
-  const bool saved = SaveAtomically(std::filesystem::path(QFile::encodeName(path).toStdString()),
-                                    [](std::ostream&) { return true; });
+  const bool saved = SaveAtomically(FilePath(path), [](std::ostream&) { return true; });
   if (saved) m_path = path;
   return saved;
 }

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMenu>
@@ -507,11 +506,10 @@ bool CZarnView::WriteWorld(const QString& path) {
   bool saved = false;
   {
     const WaitCursor waitCursor;
-    saved = SaveAtomically(std::filesystem::path(QFile::encodeName(path).toStdString()),
-                           [this](std::ostream& out) {
-                             WriteVrml(*m_text, out);
-                             return true;
-                           });
+    saved = SaveAtomically(FilePath(path), [this](std::ostream& out) {
+      WriteVrml(*m_text, out);
+      return true;
+    });
   }
   if (!saved) ShowMessage(this, QString::fromLatin1(kCanNotCreateFile), QStringLiteral("Error"));
   return saved;

@@ -26,7 +26,7 @@
 
 namespace {
 
-const char* const kSection = "ZARN Parameters";
+// Keys in the layout view's section of the profile, which both views share.
 const char* const kAutoRotateKey = "AutoRotate";
 const char* const kRotationSpeedKey = "RotationSpeed";
 
@@ -131,8 +131,8 @@ void CVRMLView::Init() {
 
 void CVRMLView::ReadSettings() {
   const Profile profile;
-  m_autoRotate = profile.GetInt(kSection, kAutoRotateKey, m_autoRotate);
-  m_rotationSpeed = profile.GetInt(kSection, kRotationSpeedKey, m_rotationSpeed);
+  m_autoRotate = profile.GetInt(CZarnView::kSection, kAutoRotateKey, m_autoRotate);
+  m_rotationSpeed = profile.GetInt(CZarnView::kSection, kRotationSpeedKey, m_rotationSpeed);
   // Above fast is fast. Below slow would give a divisor above 5 and no speed
   // the options dialog can show, so it is read as slow.
   m_rotationSpeed = std::clamp(m_rotationSpeed, static_cast<int>(kSlow), static_cast<int>(kFast));
@@ -140,8 +140,8 @@ void CVRMLView::ReadSettings() {
 
 void CVRMLView::WriteSettings() const {
   const Profile profile;
-  profile.WriteInt(kSection, kAutoRotateKey, m_autoRotate);
-  profile.WriteInt(kSection, kRotationSpeedKey, m_rotationSpeed);
+  profile.WriteInt(CZarnView::kSection, kAutoRotateKey, m_autoRotate);
+  profile.WriteInt(CZarnView::kSection, kRotationSpeedKey, m_rotationSpeed);
 }
 
 void CVRMLView::SetPrompts(std::unique_ptr<ExaminerPrompts> prompts) {

@@ -36,10 +36,11 @@
 
 namespace {
 
-constexpr double kMinimumHeight = 0.001;
-constexpr double kMaximumHeight = 1000000.0;
-constexpr double kMinimumDepth = 0.001;
-constexpr double kMaximumDepth = 100.0;
+// The ranges the Height and Shape dialogs accept.
+constexpr double kMinimumHeight = CHeightDialog::kMinimum;
+constexpr double kMaximumHeight = CHeightDialog::kMaximum;
+constexpr double kMinimumDepth = CShapeDialog::kMinimumDepth;
+constexpr double kMaximumDepth = CShapeDialog::kMaximumDepth;
 constexpr double kDefaultDepth = 0.2;
 
 // Inverts every other pixel along the inside of a rectangle (right and

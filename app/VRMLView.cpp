@@ -30,26 +30,6 @@ namespace {
 const char* const kAutoRotateKey = "AutoRotate";
 const char* const kRotationSpeedKey = "RotationSpeed";
 
-// The navigation keys the examiner answers; the keypad's plus and minus
-// count only with the keypad modifier.
-bool IsNavigationKey(int key, Qt::KeyboardModifiers modifiers) {
-  switch (key) {
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_Home:
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-      return true;
-    case Qt::Key_Plus:
-    case Qt::Key_Minus:
-      return modifiers.testFlag(Qt::KeypadModifier);
-    default:
-      return false;
-  }
-}
-
 }  // namespace
 
 // ---- dialogs ---------------------------------------------------------------
@@ -275,6 +255,24 @@ void CVRMLView::SpinTick() {
 }
 
 // ---- keys ------------------------------------------------------------------
+
+bool CVRMLView::IsNavigationKey(int key, Qt::KeyboardModifiers modifiers) {
+  switch (key) {
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      return true;
+    case Qt::Key_Plus:
+    case Qt::Key_Minus:
+      return modifiers.testFlag(Qt::KeypadModifier);
+    default:
+      return false;
+  }
+}
 
 void CVRMLView::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();

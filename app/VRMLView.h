@@ -59,6 +59,9 @@ class CVRMLView : public QWidget {
   // Run after the document is created or renewed: reports a missing
   // renderer ("Can not start 3D viewer") and hides the pane.
   void InitialUpdate();
+  // The navigation keys the examiner answers; the keypad's plus and minus
+  // count only with the keypad modifier.
+  static bool IsNavigationKey(int key, Qt::KeyboardModifiers modifiers);
   // Navigation keys, also handed on from the layout view (Qt key codes;
   // keypadModifier marks the keypad's plus and minus).
   void KeyOperation(int key, int repeatCount, Qt::KeyboardModifiers modifiers);

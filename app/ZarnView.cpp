@@ -303,32 +303,10 @@ void CZarnView::mousePressEvent(QMouseEvent* event) {
 
 void CZarnView::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
-  switch (key) {
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_F12:
-      HandleKey(key, event->count(), event->modifiers());
-      break;
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_Home:
-    case Qt::Key_Left:
-    case Qt::Key_Up:
-    case Qt::Key_Right:
-    case Qt::Key_Down:
-      if (m_frame && m_frame->ExaminerView()) {
-        m_frame->ExaminerView()->KeyOperation(key, event->count(), event->modifiers());
-      }
-      break;
-    case Qt::Key_Plus:
-    case Qt::Key_Minus:
-      // Only the keypad's plus and minus zoom.
-      if ((event->modifiers() & Qt::KeypadModifier) && m_frame && m_frame->ExaminerView()) {
-        m_frame->ExaminerView()->KeyOperation(key, event->count(), event->modifiers());
-      }
-      break;
-    default:
-      break;
+  if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_F12) {
+    HandleKey(key, event->count(), event->modifiers());
+  } else if (CVRMLView::IsNavigationKey(key, event->modifiers()) && m_frame && m_frame->ExaminerView()) {
+    m_frame->ExaminerView()->KeyOperation(key, event->count(), event->modifiers());
   }
   QWidget::keyPressEvent(event);
 }

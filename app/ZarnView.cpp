@@ -147,6 +147,10 @@ void CZarnView::BuildLetters(Rebuild kind) {
 void CZarnView::OnInitialUpdate() {
   BuildLetters(Rebuild::Initial);
   if (RendererBinding* binding = Binding()) binding->SetLightFromText(*m_text);
+  ShowNewLetters();
+}
+
+void CZarnView::ShowNewLetters() {
   FitLayout();
   BuildPieceRects();
   update();
@@ -332,11 +336,7 @@ void CZarnView::SetText(const std::string& text) {
   if (!m_text || text == m_textBytes) return;
   m_textBytes = text;
   BuildLetters(Rebuild::NewText);
-  FitLayout();
-  BuildPieceRects();
-  update();
-  UpdateExaminer(true);
-  emit SelectionChanged();
+  ShowNewLetters();
 }
 
 void CZarnView::OnFont() {
@@ -351,11 +351,7 @@ void CZarnView::SetFont(const FontDescription& description) {
   m_fontDescription.height = -1000;
   OpenFont();
   BuildLetters(Rebuild::NewFont);
-  FitLayout();
-  BuildPieceRects();
-  update();
-  UpdateExaminer(true);
-  emit SelectionChanged();
+  ShowNewLetters();
 }
 
 void CZarnView::OnColourDialog() {

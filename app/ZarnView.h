@@ -118,6 +118,8 @@ class CZarnView : public QWidget, public TextProvider {
  private:
   enum class Rebuild { Initial, NewText, NewFont };
   void BuildLetters(Rebuild kind);
+  // Fits and shows freshly built letters, with the camera fitted anew.
+  void ShowNewLetters();
   void OpenFont();
   void ShowStatus(const char* text);
   void DrawLetters(QImage& image) const;

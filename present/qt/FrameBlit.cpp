@@ -16,6 +16,15 @@ namespace {
 constexpr int kMaxFrameWidth = 800;
 constexpr int kMaxFrameHeight = 600;
 
+// Copies a bottom-up frame into a top-down image of the same size: row 0 of
+// the image is the frame's last row in memory.
+void CopyRowsBottomUp(QImage& image, const void* frame, std::size_t rowBytes) {
+  const auto* rows = static_cast<const unsigned char*>(frame);
+  const int height = image.height();
+  for (int y = 0; y < height; ++y)
+    std::memcpy(image.scanLine(y), rows + static_cast<std::size_t>(height - 1 - y) * rowBytes, rowBytes);
+}
+
 }  // namespace
 
 QPoint BlitOrigin(int clientWidth, int clientHeight, int frameWidth, int frameHeight) {
@@ -28,12 +37,7 @@ QImage ImageFrom565(const unsigned short* pixels, int width, int height) {
   if (!pixels || width <= 0 || height <= 0)
     return {};
   QImage image(width, height, QImage::Format_RGB16);
-  const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(unsigned short);
-  for (int y = 0; y < height; ++y) {
-    // Row 0 of the image is the frame's last row in memory.
-    const unsigned short* source = pixels + static_cast<std::size_t>(height - 1 - y) * width;
-    std::memcpy(image.scanLine(y), source, rowBytes);
-  }
+  CopyRowsBottomUp(image, pixels, static_cast<std::size_t>(width) * sizeof(unsigned short));
   return image;
 }
 
@@ -45,10 +49,7 @@ QImage ImageFromIndices(const std::uint8_t* indices, int width, int height,
   QList<QRgb> table = colours;
   table.resize(256, qRgb(0, 0, 0));  // every index must have a colour
   image.setColorTable(table);
-  for (int y = 0; y < height; ++y) {
-    const std::uint8_t* source = indices + static_cast<std::size_t>(height - 1 - y) * width;
-    std::memcpy(image.scanLine(y), source, static_cast<std::size_t>(width));
-  }
+  CopyRowsBottomUp(image, indices, static_cast<std::size_t>(width));
   return image;
 }
 

@@ -9,6 +9,8 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 
+#include "ZarnApp.h"
+
 namespace {
 
 MessagePresenter& Presenter() {
@@ -84,7 +86,7 @@ void ShowMessage(QWidget* parent, const QString& text, const QString& caption, Q
 }
 
 void ShowAppMessage(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
-  ShowMessage(parent, text, QStringLiteral("Glyphkiln"), icon);
+  ShowMessage(parent, text, QString::fromLatin1(CZarnApp::kAppName), icon);
 }
 
 MessagePresenter SetMessagePresenter(MessagePresenter presenter) {

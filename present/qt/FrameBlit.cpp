@@ -67,16 +67,12 @@ int DisplayDepth() {
   return 24;
 }
 
-QList<QRgb> PaletteColours(const CubePalette& palette) {
+QList<QRgb> PaletteColours(const RendererBinding& binding) {
   QList<QRgb> colours;
   colours.reserve(CubePalette::kEntries);
-  for (const PaletteEntry& entry : palette.Entries())
+  for (const PaletteEntry& entry : binding.Palette().Entries())
     colours.append(qRgb(entry.red, entry.green, entry.blue));
   return colours;
-}
-
-QList<QRgb> PaletteColours(const RendererBinding& binding) {
-  return PaletteColours(binding.Palette());
 }
 
 QImage FrameImage(RendererBinding& binding, int displayDepth) {
@@ -89,7 +85,7 @@ QImage FrameImage(RendererBinding& binding, int displayDepth) {
       if (displayDepth != 8)
         return ImageFrom565(binding.Frame16(), width, height);
       // A 256-colour display: the cube's indices, dithered once per frame.
-      return ImageFromIndices(binding.Frame8(), width, height, PaletteColours(binding));
+      [[fallthrough]];
     case 8:
       // The 8-bit library's buffer already holds palette indices.
       return ImageFromIndices(binding.Frame8(), width, height, PaletteColours(binding));

@@ -12,7 +12,6 @@
 #include <QRgb>
 #include <cstdint>
 
-class CubePalette;
 class QPainter;
 class RendererBinding;
 
@@ -31,10 +30,9 @@ QImage ImageFromIndices(const std::uint8_t* indices, int width, int height,
 // holds a positive number, else the primary screen's depth (24 without one).
 int DisplayDepth();
 
-// A palette as Qt colours (256 entries): what an 8-bit frame's indices
-// refer to. The platform's palette realisation has no counterpart here.
-QList<QRgb> PaletteColours(const CubePalette& palette);
-// The colours of the binding's library: the cube for the 16-bit library.
+// The colours of the binding's library as Qt colours (256 entries): what an
+// 8-bit frame's indices refer to; the cube for the 16-bit library. The
+// platform's palette realisation has no counterpart here.
 QList<QRgb> PaletteColours(const RendererBinding& binding);
 
 // The binding's current frame as it is shown on a display of the given

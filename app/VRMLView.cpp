@@ -73,7 +73,7 @@ bool DialogPrompts::EditOptions(QWidget* parent, int& autoRotate, int& rotationS
 // ---- construction ----------------------------------------------------------
 
 CVRMLView::CVRMLView(CZarnDoc* doc, CMainFrame* frame, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_frame(frame), m_binding(doc ? &doc->Binding() : nullptr) {
+    : QWidget(parent), m_frame(frame), m_binding(doc ? &doc->Binding() : nullptr) {
   Init();
   ReadSettings();
 }

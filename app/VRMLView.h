@@ -114,9 +114,7 @@ class CVRMLView : public QWidget {
   void StopSpin();
   void StartSpin();
   void ScheduleDragTick();
-  RendererBinding* Binding() const { return m_binding; }
 
-  CZarnDoc* m_doc = nullptr;
   CMainFrame* m_frame = nullptr;
   RendererBinding* m_binding = nullptr;
   std::unique_ptr<ExaminerPrompts> m_prompts;

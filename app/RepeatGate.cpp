@@ -46,8 +46,6 @@ int RepeatGate::MillisecondsUntilDue() const {
   return elapsed >= wait ? 0 : static_cast<int>(wait - elapsed);
 }
 
-void RepeatGate::Touch() { m_last = m_clock(); }
-
 KeyboardRepeat KeyboardRepeatFromTimes(int delayMs, int intervalMs) {
   KeyboardRepeat pace;
   if (delayMs >= 100 && delayMs <= 5000)

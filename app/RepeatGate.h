@@ -27,8 +27,6 @@ class RepeatGate {
   bool Next();
   // Milliseconds until the next step is due (0 when it already is).
   int MillisecondsUntilDue() const;
-  // Marks now as the time of the last step without changing the phase.
-  void Touch();
 
   bool Repeating() const { return m_repeating; }
   int DelayMs() const { return m_delayMs; }

@@ -62,17 +62,6 @@ enum class CommandTarget {
   None,          // an accelerator without a handler: always disabled
 };
 
-// The places a command can appear; a command may be in several.
-enum CommandPlace : unsigned {
-  kInFileMenu = 1u << 0,
-  kInViewMenu = 1u << 1,
-  kInOptionsMenu = 1u << 2,
-  kInColourMenu = 1u << 3,  // submenu of Options with every fixed colour
-  kInHelpMenu = 1u << 4,
-  kInLayoutMenu = 1u << 5,    // context menu of the layout view
-  kInExaminerMenu = 1u << 6,  // context menu of the examiner view
-};
-
 struct CommandInfo {
   int id;
   const char* menuText;  // with '&' for the mnemonic; "" for commands without a menu item

@@ -257,10 +257,6 @@ QString CMainFrame::MessageText() const {
   return message.isEmpty() ? m_idleLabel->text() : message;
 }
 
-QString CMainFrame::IndicatorText(int index) const {
-  return index >= 0 && index < 3 ? m_indicators[index]->text() : QString();
-}
-
 void CMainFrame::UpdateIndicators() {
   const LockKeyState state = QueryLockKeys();
   const bool on[3] = {state.capsLock, state.numLock, state.scrollLock};

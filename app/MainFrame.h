@@ -33,7 +33,6 @@ class CMainFrame : public QMainWindow {
 
   CZarnView* LayoutView() const { return m_layoutView; }
   CVRMLView* ExaminerView() const { return m_examinerView; }
-  CZarnDoc* Document() const { return m_doc; }
   QSplitter* Splitter() const { return m_splitter; }
   QToolBar* ToolBar() const { return m_toolBar; }
   // Collapses the lower pane so that only the layout view shows.
@@ -54,9 +53,6 @@ class CMainFrame : public QMainWindow {
   // An empty text or "Ready" returns the pane to idle. Shown at once.
   void SetMessageText(const QString& text);
   QString MessageText() const;
-  // The lock-key indicators "CAP", "NUM" and "SCRL" (0, 1, 2): their text
-  // when the key is on, empty when it is off.
-  QString IndicatorText(int index) const;
 
   // F6 / Shift+F6: the focus to the next or previous visible pane.
   void ActivateNextPane(bool next);

@@ -31,7 +31,6 @@ class CZarnApp {
   bool InitInstance(const QStringList& arguments);
 
   CMainFrame* MainFrame() const { return m_frame.get(); }
-  CZarnDoc* Document() const { return m_doc.get(); }
 
  private:
   std::unique_ptr<CZarnDoc> m_doc;     // declared first: outlives the frame

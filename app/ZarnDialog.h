@@ -43,7 +43,6 @@ class CZarnDialog : public QDialog {
     return widget;
   }
   QPushButton* AddButton(const QString& text, int id, int x, int y, int width, int height, bool isDefault);
-  const DialogUnits& Units() const { return m_units; }
 
   // Radio groups hold their buttons with ids 0, 1, ...; -1 means none is checked.
   static void SetRadio(QButtonGroup* group, int index);

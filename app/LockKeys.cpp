@@ -16,16 +16,12 @@ LockKeyState QueryLockKeys() {
   if (!display) return state;
   auto lit = [display](const char* name, bool* on) {
     const Atom atom = XInternAtom(display, name, True);
-    if (atom == 0) return false;
     int value = 0;
-    if (!XkbGetNamedIndicator(display, atom, nullptr, &value, nullptr, nullptr)) return false;
-    *on = value != 0;
-    return true;
+    if (atom != 0 && XkbGetNamedIndicator(display, atom, nullptr, &value, nullptr, nullptr)) *on = value != 0;
   };
-  const bool caps = lit("Caps Lock", &state.capsLock);
-  const bool num = lit("Num Lock", &state.numLock);
-  const bool scroll = lit("Scroll Lock", &state.scrollLock);
-  state.known = caps || num || scroll;
+  lit("Caps Lock", &state.capsLock);
+  lit("Num Lock", &state.numLock);
+  lit("Scroll Lock", &state.scrollLock);
 #endif
   return state;
 }

@@ -6,7 +6,6 @@ struct LockKeyState {
   bool capsLock = false;
   bool numLock = false;
   bool scrollLock = false;
-  bool known = false;  // false when the platform told us nothing
 };
 
 LockKeyState QueryLockKeys();

@@ -140,13 +140,27 @@ CText3D::CText3D(const std::string& text, const CGlyphOutline& outline, int colo
 }
 
 std::unique_ptr<CText3D> BuildText3D(const std::string& text, const CGlyphOutline& outline,
-                                     const TextBuildSettings& settings) {
+                                     const TextSettings& settings, const BuildOptions& options) {
+  auto stage = [&options](BuildStage s) {
+    if (options.observer) options.observer->StageStarted(s);
+  };
+  stage(BuildStage::Loading);
   auto letters =
       std::make_unique<CText3D>(text, outline, settings.colour, settings.height, settings.depth);
+  stage(BuildStage::FindingContours);
   letters->FindContours();
+  stage(BuildStage::CalculatingContours);
   letters->CalculateContours();
+  // Carried-over depths go in before the bevels and meshes are built, so
+  // that every solid already has the depth its piece shows.
+  if (options.carryOver && !options.carryOver->empty()) {
+    ApplyPieceAttributes(*letters, *options.carryOver);
+  }
   letters->SetLight(settings.lightFlags);
-  letters->SetBevel(settings.bevelSteps, settings.bevelSize);
-  letters->BuildMeshes();
+  if (!options.contoursOnly) {
+    letters->SetBevel(settings.bevelSteps, settings.bevelSize);
+    letters->BuildMeshes();
+  }
+  stage(BuildStage::Finished);
   return letters;
 }

@@ -10,6 +10,7 @@
 #include "BoundRect.h"
 #include "GlyphOutline.h"
 #include "Letter.h"
+#include "TextSettings.h"
 
 class CText3D {
  public:
@@ -49,20 +50,35 @@ class CText3D {
   float lightDir[3] = {0.0f, 0.0f, 0.0f};
 };
 
-// Everything the whole build takes besides the text and its outline stream.
-struct TextBuildSettings {
-  int colour;  // COLORREF 0x00BBGGRR
-  double height;
-  double depth;
-  int lightFlags;  // as SetLight
-  int bevelSteps;
-  double bevelSize;
+// The stages of one letter build, in the order they start; an observer
+// hears each one as it begins (the desktop program shows them as status
+// texts) and Finished once the letters are complete.
+enum class BuildStage { Loading, FindingContours, CalculatingContours, Finished };
+
+class BuildObserver {
+ public:
+  virtual ~BuildObserver() = default;
+  virtual void StageStarted(BuildStage stage) = 0;
 };
-// The letters of text carried through the whole build: construction from the
-// outline stream, FindContours, CalculateContours, SetLight, SetBevel and
-// BuildMeshes.
+
+struct PieceAttributes;
+
+// What a build needs besides the text, its outline stream and the settings.
+struct BuildOptions {
+  BuildObserver* observer = nullptr;
+  // Per-piece colours and depths carried over from the letters of another
+  // font (RecordPieceAttributes); applied before the bevels and meshes.
+  const std::vector<PieceAttributes>* carryOver = nullptr;
+  // Stop once the contours are nested, oriented and bridged and the light is
+  // set: no bevels, no meshes (for dumping the geometry).
+  bool contoursOnly = false;
+};
+
+// The one letter build: construction from the outline stream, contour
+// nesting, orientation and bridging, carry-over, light, bevel and meshes.
 std::unique_ptr<CText3D> BuildText3D(const std::string& text, const CGlyphOutline& outline,
-                                     const TextBuildSettings& settings);
+                                     const TextSettings& settings,
+                                     const BuildOptions& options = {});
 
 // Per-piece (colour, depth) pairs recorded before a font change and applied
 // by position to the letters built with the new font.

@@ -63,12 +63,11 @@ void WalkEdge(CoverageMask& mask, const ClipVertex& a, const ClipVertex& b) {
   }
   for (; row < endRow; ++row) {
     InvertFrom(mask.Row(row), static_cast<int>(column), w1);
-    column += columnStep;
+    // without a branch: which way it goes follows the edge's slope bit by bit
     remainder += remainderStep;
-    if (remainder >= den) {
-      remainder -= den;
-      --column;
-    }
+    const std::int64_t carry = remainder >= den;
+    remainder -= den & -carry;
+    column += columnStep - carry;
   }
 }
 
@@ -113,9 +112,10 @@ bool ScanConvert(Contour contour, CoverageMask& mask) {
   mask.w0 = mask.x0 / 32;
   mask.w1 = mask.x1 / 32;
 
+  const int w0 = mask.w0, w1 = mask.w1;
   for (int y = mask.y0; y < mask.y1; ++y) {
     std::uint32_t* words = mask.Row(y);
-    for (int w = mask.w0; w <= mask.w1; ++w) words[w] = 0;
+    for (int w = w0; w <= w1; ++w) words[w] = 0;
   }
   ClipVertex* a = contour.head;
   for (int i = 0; i < contour.count; ++i) {

@@ -46,7 +46,7 @@ std::vector<OptionSpec> MeshOptionRows() {
 
 CliOptions ScaledToEmHeight(const CliOptions& options) {
   CliOptions scaled = options;
-  const double factor = ModelScale(options.exportSettings, options.height);
+  const double factor = ModelScale(options.exportSettings, options.settings.height);
   if (factor == 1.0) return scaled;
   scaled.height *= factor;
   scaled.depth *= factor;

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
@@ -14,10 +15,17 @@
 
 namespace {
 
-// The smallest height the letters can be built at; below it the closeness
-// threshold would keep nearly every flattened point.
-constexpr double kMinHeight = 0.001;
-constexpr double kMaxHeight = 1.0e6;
+// Numbers as the help text shows them: "%g", or one decimal for 1.0.
+std::string Shown(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+std::string Fixed1(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", value);
+  return text;
+}
 
 std::vector<OptionSpec> BuildTable() {
   auto flag = [](bool CliOptions::*field) {
@@ -41,9 +49,11 @@ std::vector<OptionSpec> BuildTable() {
        FileNameOption(&CliOptions::fontFile, "--font-file")},
       {"--bold", "", "use the family's bold face", flag(&CliOptions::bold)},
       {"--italic", "", "use the family's italic face", flag(&CliOptions::italic)},
-      {"--height", "H", "height of one em in model units (default 1.0, at least 0.001)",
+      {"--height", "H", "height of one em in model units (default " + Fixed1(TextSettings::kDefaultHeight) +
+           ", at least " + Shown(TextSettings::kMinHeight) + ")",
        [](CliOptions& o, const std::string& v, std::string& error) {
-         return ParseNumber("--height", v, kMinHeight, kMaxHeight, o.height, error);
+         return ParseNumber("--height", v, TextSettings::kMinHeight, TextSettings::kMaxHeight,
+                            o.settings.height, error);
        }},
       {"--dump-outline", "", "print the font outline stream: \"x y kind\" per line, font units",
        flag(&CliOptions::dumpOutline)},

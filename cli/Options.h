@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "MeshFormats.h"
+#include "TextSettings.h"
 
 // Exit statuses of the program.
 enum ExitStatus : int {
@@ -27,16 +28,12 @@ struct CliOptions {
   bool bold = false;
   bool italic = false;
 
-  // Geometry.
-  double height = 1.0;  // model units per em
+  // The letters: height, depth, bevel, colour and light, with the defaults
+  // every letter build starts from.
+  TextSettings settings;
 
-  // The solid letters and their world (a rebuild's settings).
-  std::string outputPath;          // -o; empty: "g.wrl" unless a dump is asked for
-  double depth = 0.2;              // extrusion depth in model units
-  int bevelSteps = 0;              // 0, 1, 2, 3 or 7
-  double bevelSize = 1.0 / 30.0;   // model units
-  int colour = 255;                // COLORREF 0x00BBGGRR, red
-  int lightFlags = 0;              // bit 0: from the back, bit 1: from the left
+  // The world.
+  std::string outputPath;  // -o; empty: "g.wrl" unless a dump is asked for
 
   // The mesh exports (MeshOutput): format, unit, em height, STL form.
   ExportSettings exportSettings;

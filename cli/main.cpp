@@ -68,11 +68,10 @@ int Run(const CliOptions& options) {
     return kExitOk;
   }
 
-  CText3D text(bytes, outline, options.colour, options.height, options.depth);
-  text.FindContours();
-  text.CalculateContours();
-  text.SetLight(options.lightFlags);
-
+  BuildOptions build;
+  build.contoursOnly = options.dumpGeometry;
+  const std::unique_ptr<CText3D> letters = BuildText3D(bytes, outline, options.settings, build);
+  const CText3D& text = *letters;
   if (options.dumpGeometry) {
     if (!DumpGeometry(text, stdout) || !OutputWritten()) {
       return Failure("cannot write to standard output");
@@ -80,8 +79,6 @@ int Run(const CliOptions& options) {
     return kExitOk;
   }
 
-  text.SetBevel(options.bevelSteps, options.bevelSize);
-  text.BuildMeshes();
   if (WantsPictures(options)) {
     if (!WritePictures(text, options, error)) return Failure(error);
     if (options.outputPath.empty()) return kExitOk;  // the world only when -o asks for it too

@@ -177,25 +177,20 @@ void WriteVrml(const CText3D& text, std::ostream& out) {
   WriteViewpoint(line, text.bounds);
   line << "Group { \r\n";
   line << " children [ \r\n";
-  // The light is stored as z, y, x.
   line << "  DirectionalLight {direction ";
-  line.Fixed(text.lightDir[2], 2) << " ";
+  line.Fixed(text.lightDir[0], 2) << " ";
   line.Fixed(text.lightDir[1], 2) << " ";
-  line.Fixed(text.lightDir[0], 2) << "}\r\n";
+  line.Fixed(text.lightDir[2], 2) << "}\r\n";
 
   int label = 1;  // counts only the pieces written
-  for (const CLetter& letter : text.letters) {
-    if (letter.bounds.IsDegenerate()) continue;  // a blank: no outline at all
-    const std::size_t n = letter.pieces.size();
-    for (std::size_t i = 0; i < n; ++i) {
-      const CLetterPiece* piece = letter.pieces[i].get();
-      // A piece without a mesh (an outline without area) has nothing to show;
-      // an empty shape would only trouble the readers of the file.
-      if (!piece || piece->contours.empty() || piece->vertices.empty()) continue;
-      WritePiece(line, out, *piece, SignedByte(letter.code), i + 1, n, label);
-      ++label;
-    }
-  }
+  // Blanks (letters without any outline) are passed over.
+  text.ForEachPiece([&](const CLetter& letter, std::size_t i, const CLetterPiece& piece) {
+    // A piece without a mesh (an outline without area) has nothing to show;
+    // an empty shape would only trouble the readers of the file.
+    if (piece.contours.empty() || piece.vertices.empty()) return;
+    WritePiece(line, out, piece, SignedByte(letter.code), i + 1, letter.pieces.size(), label);
+    ++label;
+  });
   line << "  ]}\r\n";
   line.FlushTo(out, true);
 }

@@ -211,9 +211,14 @@ std::vector<FontFaceInfo> ListOutlineFaces() {
   FcPatternAddBool(pattern.get(), FC_OUTLINE, FcTrue);
   FcFontSetPtr set(FcFontList(nullptr, pattern.get(), objects.get()));
   if (!set) return faces;
+  // The same face may be installed in several formats (the URW faces come
+  // as CFF and as Type 1); it is listed once, in the first of these.
+  std::vector<int> ranks;
   for (int k = 0; k < set->nfont; ++k) {
     const FcPattern* p = set->fonts[k];
-    if (PatternString(p, FC_FONTFORMAT) != "TrueType") continue;
+    const std::string format = PatternString(p, FC_FONTFORMAT);
+    const int rank = format == "TrueType" ? 0 : format == "CFF" ? 1 : format == "Type 1" ? 2 : -1;
+    if (rank < 0) continue;
     FcBool variable = FcFalse;
     // A variable face is listed once as a whole and once per named
     // instance; the instances are the ones a user picks.
@@ -227,17 +232,26 @@ std::vector<FontFaceInfo> ListOutlineFaces() {
     face.italic = PatternInt(p, FC_SLANT, FC_SLANT_ROMAN) != FC_SLANT_ROMAN;
     face.faceIndex = PatternInt(p, FC_INDEX, 0);
     faces.push_back(std::move(face));
+    ranks.push_back(rank);
   }
-  std::sort(faces.begin(), faces.end(), [](const FontFaceInfo& a, const FontFaceInfo& b) {
-    return std::tie(a.family, a.weight, a.italic, a.style, a.file, a.faceIndex) <
-           std::tie(b.family, b.weight, b.italic, b.style, b.file, b.faceIndex);
+  std::vector<std::size_t> order(faces.size());
+  for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
+  std::sort(order.begin(), order.end(), [&](std::size_t i, std::size_t j) {
+    const FontFaceInfo& a = faces[i];
+    const FontFaceInfo& b = faces[j];
+    return std::tie(a.family, a.weight, a.italic, a.style, ranks[i], a.file, a.faceIndex) <
+           std::tie(b.family, b.weight, b.italic, b.style, ranks[j], b.file, b.faceIndex);
   });
-  faces.erase(std::unique(faces.begin(), faces.end(),
-                          [](const FontFaceInfo& a, const FontFaceInfo& b) {
-                            return a.file == b.file && a.faceIndex == b.faceIndex;
-                          }),
-              faces.end());
-  return faces;
+  std::vector<FontFaceInfo> listed;
+  for (std::size_t k : order) {
+    if (!listed.empty() && listed.back().family == faces[k].family &&
+        listed.back().style == faces[k].style && listed.back().weight == faces[k].weight &&
+        listed.back().italic == faces[k].italic) {
+      continue;
+    }
+    listed.push_back(std::move(faces[k]));
+  }
+  return listed;
 }
 
 void ReleaseFontConfiguration() { FcFini(); }

@@ -27,6 +27,15 @@ struct CliOptions {
   std::string fontFile;  // opens this file instead of looking the name up
   bool bold = false;
   bool italic = false;
+  std::string fontStyle;  // a named instance of a variable face, or a style of the family
+  long faceIndex = 0;     // the face of a collection given by --font-file
+  bool faceIndexGiven = false;
+  bool fontFallback = false;  // characters the font lacks from another installed font
+
+  // Setting the text.
+  bool kerning = false;   // shape the lines (kerning, ligatures, right-to-left)
+  std::string align = "left";  // left, centre or right: the lines against the longest
+  std::string textFile;   // the text read from this file (UTF-8) instead of TEXT
 
   // The letters: height, depth, bevel, colour and light, with the defaults
   // every letter build starts from.

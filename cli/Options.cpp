@@ -130,6 +130,7 @@ bool CheckCombination(const CliOptions& o, std::string& error) {
     error = "--gif and --png draw the letters; the dumps go to standard output";
     return false;
   }
+  if (!CheckPictureOptions(o, error)) return false;
   if (o.dumpOutline && o.dumpGeometry) {
     error = "choose one of --dump-outline and --dump-geometry";
     return false;

@@ -50,12 +50,18 @@ struct CliOptions {
   // Pictures of the examiner's view (PictureOutput).
   std::string gifPath;               // --gif; empty: no GIF
   std::string pngPath;               // --png; empty: no PNG
-  int pictureWidth = 640;            // pixels, before the renderer's 800 x 600 limit
+  int pictureWidth = 640;            // pixels, before the renderer's own limit
   int pictureHeight = 480;
   float yaw = 0.0f;                  // radians
   float pitch = 0.0f;                // radians
   float zoom = 1.0f;
   std::uint32_t background = 0xFFFF00;  // COLORREF 0x00BBGGRR, cyan
+  bool fitExaminer = false;          // --fit examiner; otherwise the text is fitted
+  int antialias = 1;                 // N x N samples per pixel
+  bool transparent = false;          // PNG alpha where the background shows
+  int turntableFrames = 0;           // --turntable N; 0: a still picture
+  double framesPerSecond = 20.0;
+  enum class Palette { kDefault, kCube, kAdaptive } gifPalette = Palette::kDefault;
 
   // What to do.
   bool dumpOutline = false;

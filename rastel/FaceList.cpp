@@ -23,7 +23,8 @@ bool EnterVertexList(RasterCore& core, int count, const float* points) {
     ClipVertex& v = core.vertices[base + i];
     float camera[3];
     ApplyFrame(core.modelToCamera, points + 3 * i, camera);
-    v = {nullptr, camera[0], camera[1], camera[2], 0, 0, 0, 0};
+    v = {nullptr, camera[0], camera[1], camera[2], 0, 0, 0, 0, 0};
+    v.outside = OutsidePlanes(core, v);
   }
   core.vertices.Resize(base + count);
   core.listBase = base;

@@ -60,6 +60,7 @@ struct ClipVertex {
   int sx, sy;     // sixteenths of a pixel from the view's left and bottom edges
   int flags;
   float side;     // signed distance to the plane being clipped against
+  int outside;    // planes the vertex is not inside of (1 << plane), set on entry
 };
 
 // A growable array of plain records that starts at four and doubles, on
@@ -270,6 +271,7 @@ struct Contour {
 };
 Contour BuildContour(RasterCore& core, const int* indices, int count);
 Contour ClipContour(const RasterCore& core, Contour contour);  // empty when nothing is left
+int OutsidePlanes(const RasterCore& core, const ClipVertex& vertex);  // for `outside`
 void ProjectContour(const RasterCore& core, Contour contour);
 void ReleaseVertex(ClipVertex* vertex);
 void ReleaseContour(Contour contour);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "MeshOutput.h"
 #include "PictureOutput.h"
 #include "SaveFile.h"
 #include "WorldOutput.h"
@@ -57,6 +58,8 @@ std::vector<OptionSpec> BuildTable() {
   auto dumps = table.begin();
   while (dumps != table.end() && dumps->name != "--dump-outline") ++dumps;
   dumps = table.insert(dumps, world.begin(), world.end()) + static_cast<std::ptrdiff_t>(world.size());
+  const std::vector<OptionSpec> meshes = MeshOptionRows();
+  dumps = table.insert(dumps, meshes.begin(), meshes.end()) + static_cast<std::ptrdiff_t>(meshes.size());
   const std::vector<OptionSpec> pictures = PictureOptionRows();
   table.insert(dumps, pictures.begin(), pictures.end());
   return table;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "MeshFormats.h"
+
 // Exit statuses of the program.
 enum ExitStatus : int {
   kExitOk = 0,
@@ -35,6 +37,9 @@ struct CliOptions {
   double bevelSize = 1.0 / 30.0;   // model units
   int colour = 255;                // COLORREF 0x00BBGGRR, red
   int lightFlags = 0;              // bit 0: from the back, bit 1: from the left
+
+  // The mesh exports (MeshOutput): format, unit, em height, STL form.
+  ExportSettings exportSettings;
 
   // Pictures of the examiner's view (PictureOutput).
   std::string gifPath;               // --gif; empty: no GIF

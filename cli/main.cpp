@@ -9,6 +9,7 @@
 #include "DumpOutline.h"
 #include "ExtractGlyphOutlines.h"
 #include "FontEngine.h"
+#include "MeshOutput.h"
 #include "Options.h"
 #include "PictureOutput.h"
 #include "Text3D.h"
@@ -85,7 +86,7 @@ int Run(const CliOptions& options) {
     if (!WritePictures(text, options, error)) return Failure(error);
     if (options.outputPath.empty()) return kExitOk;  // the world only when -o asks for it too
   }
-  if (!WriteWorldFile(text, WorldPath(options), error)) return Failure(error);
+  if (!WriteOutputFile(text, options, error)) return Failure(error);
   return kExitOk;
 }
 
@@ -105,7 +106,7 @@ int main(int argc, char** argv) {
       std::printf("glyphkiln %s\n", kVersion);
       return OutputWritten() ? kExitOk : kExitFailure;
     }
-    return Run(parsed.options);
+    return Run(ScaledToEmHeight(parsed.options));
   } catch (const std::bad_alloc&) {
     return Failure("out of memory");
   } catch (const std::exception& e) {

@@ -70,11 +70,11 @@ std::vector<OptionSpec> MeshOptionRows() {
 
 CliOptions ScaledToEmHeight(const CliOptions& options) {
   CliOptions scaled = options;
-  const double factor = ModelScale(options.exportSettings, options.height);
+  const double factor = ModelScale(options.exportSettings, options.settings.height);
   if (factor == 1.0) return scaled;
-  scaled.height *= factor;
-  scaled.depth *= factor;
-  scaled.bevelSize *= factor;
+  scaled.settings.height *= factor;
+  scaled.settings.depth *= factor;
+  scaled.settings.bevelSize *= factor;
   return scaled;
 }
 
@@ -86,8 +86,8 @@ MeshFormat OutputFormat(const CliOptions& options) {
 std::vector<PieceMesh> ExportMeshes(const CText3D& text, const CliOptions& options) {
   if (options.exportSettings.solid == SolidMode::Exact) return BuildTextMeshes(text);
   CleanSolidOptions clean;
-  clean.bevelSteps = options.bevelSteps;
-  clean.bevelSize = options.bevelSize;
+  clean.bevelSteps = options.settings.bevelSteps;
+  clean.bevelSize = options.settings.bevelSize;
   clean.mergeTouching = options.exportSettings.mergeTouching;
   return BuildCleanMeshes(text, clean);
 }

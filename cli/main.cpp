@@ -61,6 +61,7 @@ int Run(const CliOptions& options) {
     return kExitOk;
   }
 
+  if (options.exportSettings.check) return CheckText(text, options);
   if (WantsPictures(options)) {
     if (!WritePictures(text, options, error)) return Failure(error);
     if (options.outputPath.empty()) return kExitOk;  // the world only when -o asks for it too
@@ -84,6 +85,11 @@ int main(int argc, char** argv) {
     if (parsed.options.version) {
       std::printf("glyphkiln %s\n", kVersion);
       return OutputWritten() ? kExitOk : kExitFailure;
+    }
+    if (ChecksFile(parsed.options)) {
+      std::string error;
+      const int status = CheckFile(parsed.options, error);
+      return error.empty() ? status : Failure(error);
     }
     return Run(ScaledToEmHeight(parsed.options));
   } catch (const std::bad_alloc&) {

@@ -11,6 +11,7 @@
 #include "FontEngine.h"
 #include "Options.h"
 #include "PictureOutput.h"
+#include "StagedOutputs.h"
 #include "Text3D.h"
 #include "Windows1252.h"
 #include "WorldOutput.h"
@@ -39,6 +40,15 @@ std::unique_ptr<Font> OpenFont(const CliOptions& options, std::string& error) {
   // A name that is not installed is an error here, where the desktop
   // program would quietly take a substitute.
   return Font::Open(description, true, &error);
+}
+
+// A failed run with outputs: the writer's message under the targets' names,
+// then what became of each other output.
+int OutputsFailed(const StagedOutputs& outputs, const std::string& error) {
+  const std::string message = outputs.InTargetNames(error);
+  Failure(message);
+  for (const std::string& fate : outputs.Fates(message)) std::fprintf(stderr, "glyphkiln: %s\n", fate.c_str());
+  return kExitFailure;
 }
 
 // The letter bytes: the argument is taken as UTF-8 and stored as
@@ -78,11 +88,24 @@ int Run(const CliOptions& options) {
     return kExitOk;
   }
 
+  // Every output goes to a temporary file first; only when all of them are
+  // complete do they replace their targets, together.
+  const bool wantsWorld = !WantsPictures(options) || !options.outputPath.empty();
+  StagedOutputs outputs;
+  CliOptions staged = options;
+  if (!options.pngPath.empty()) staged.pngPath = outputs.Add(options.pngPath);
+  if (!options.gifPath.empty()) staged.gifPath = outputs.Add(options.gifPath);
+  const std::string worldPath = wantsWorld ? outputs.Add(WorldPath(options)) : std::string();
   if (WantsPictures(options)) {
-    if (!WritePictures(text, options, error)) return Failure(error);
-    if (options.outputPath.empty()) return kExitOk;  // the world only when -o asks for it too
+    if (!WritePictures(text, staged, error)) return OutputsFailed(outputs, error);
+    outputs.MarkWritten(options.pngPath);
+    outputs.MarkWritten(options.gifPath);
   }
-  if (!WriteWorldFile(text, WorldPath(options), error)) return Failure(error);
+  if (wantsWorld) {
+    if (!WriteWorldFile(text, worldPath, error)) return OutputsFailed(outputs, error);
+    outputs.MarkWritten(WorldPath(options));
+  }
+  if (!outputs.CommitAll(error)) return OutputsFailed(outputs, error);
   return kExitOk;
 }
 

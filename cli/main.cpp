@@ -7,13 +7,13 @@
 
 #include "DumpGeometry.h"
 #include "DumpOutline.h"
-#include "ExtractGlyphOutlines.h"
 #include "FontEngine.h"
+#include "MeshOutput.h"
 #include "Options.h"
 #include "PictureOutput.h"
 #include "StagedOutputs.h"
 #include "Text3D.h"
-#include "Windows1252.h"
+#include "TextAndFont.h"
 #include "WorldOutput.h"
 
 namespace {
@@ -31,17 +31,6 @@ int Failure(const std::string& message) {
   return kExitFailure;
 }
 
-std::unique_ptr<Font> OpenFont(const CliOptions& options, std::string& error) {
-  if (!options.fontFile.empty()) return Font::OpenFile(options.fontFile, 0, &error);
-  FontDescription description;
-  description.faceName = options.fontName;
-  description.weight = options.bold ? FontDescription::kWeightBold : FontDescription::kWeightNormal;
-  description.italic = options.italic;
-  // A name that is not installed is an error here, where the desktop
-  // program would quietly take a substitute.
-  return Font::Open(description, true, &error);
-}
-
 // A failed run with outputs: the writer's message under the targets' names,
 // then what became of each other output.
 int OutputsFailed(const StagedOutputs& outputs, const std::string& error) {
@@ -49,14 +38,6 @@ int OutputsFailed(const StagedOutputs& outputs, const std::string& error) {
   Failure(message);
   for (const std::string& fate : outputs.Fates(message)) std::fprintf(stderr, "glyphkiln: %s\n", fate.c_str());
   return kExitFailure;
-}
-
-// The letter bytes: the argument is taken as UTF-8 and stored as
-// Windows-1252; an argument that is not UTF-8 is taken byte for byte.
-std::string LetterBytes(const std::string& argument) {
-  std::string bytes;
-  if (!Utf8ToWindows1252(argument, bytes)) bytes = argument;
-  return bytes;
 }
 
 // Flushes standard output and reports whether everything reached it.
@@ -67,9 +48,11 @@ int Run(const CliOptions& options) {
   const std::unique_ptr<Font> font = OpenFont(options, error);
   if (!font) return Failure(error);
 
-  const std::string bytes = LetterBytes(options.text);
+  std::u32string characters;
+  if (!ReadText(options, characters, error)) return Failure(error);
+  const std::string bytes = LetterBytes(characters);
   CGlyphOutline outline;
-  ExtractGlyphOutlines(outline, bytes, *font);
+  ExtractText(outline, characters, *font, options, stderr);
   if (options.dumpOutline) {
     if (!DumpOutline(outline, stdout) || !OutputWritten()) {
       return Failure("cannot write to standard output");
@@ -89,20 +72,25 @@ int Run(const CliOptions& options) {
   }
 
   // Every output goes to a temporary file first; only when all of them are
-  // complete do they replace their targets, together.
+  // complete do they replace their targets, together. An export that writes
+  // more than one file (OBJ with its materials) is written in place, last.
   const bool wantsWorld = !WantsPictures(options) || !options.outputPath.empty();
   StagedOutputs outputs;
   CliOptions staged = options;
   if (!options.pngPath.empty()) staged.pngPath = outputs.Add(options.pngPath);
   if (!options.gifPath.empty()) staged.gifPath = outputs.Add(options.gifPath);
-  const std::string worldPath = wantsWorld ? outputs.Add(WorldPath(options)) : std::string();
+  if (wantsWorld) {
+    staged.exportSettings.format = OutputFormat(options);
+    staged.outputPath = OutputFormat(options) == MeshFormat::Vrml ? outputs.Add(WorldPath(options))
+                                                                  : outputs.AddInPlace(WorldPath(options));
+  }
   if (WantsPictures(options)) {
     if (!WritePictures(text, staged, error)) return OutputsFailed(outputs, error);
     outputs.MarkWritten(options.pngPath);
     outputs.MarkWritten(options.gifPath);
   }
   if (wantsWorld) {
-    if (!WriteWorldFile(text, worldPath, error)) return OutputsFailed(outputs, error);
+    if (!WriteOutputFile(text, staged, error)) return OutputsFailed(outputs, error);
     outputs.MarkWritten(WorldPath(options));
   }
   if (!outputs.CommitAll(error)) return OutputsFailed(outputs, error);
@@ -125,7 +113,7 @@ int main(int argc, char** argv) {
       std::printf("glyphkiln %s\n", kVersion);
       return OutputWritten() ? kExitOk : kExitFailure;
     }
-    return Run(parsed.options);
+    return Run(ScaledToEmHeight(parsed.options));
   } catch (const std::bad_alloc&) {
     return Failure("out of memory");
   } catch (const std::exception& e) {

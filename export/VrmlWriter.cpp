@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -89,11 +90,16 @@ void WriteAppearanceAndGeometryHead(LineBuffer& line, int colour) {
 
 // "  Shape{   #< A > (1/2) " or, for a code below 33 (blank and control
 // characters, and every byte from 128 up, whose codes are negative), the code
-// as a number.
+// as a number; a character Windows-1252 lacks as "U+" and four to six
+// upper-case hex digits of its code point ("#< U+03A9 >").
 void WriteShapeHeader(LineBuffer& line, int code, std::string_view label, std::size_t i,
                       std::size_t n) {
   line << "  Shape{   #< ";
-  if (code >= 33) {
+  if (code > 0x7F) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "U+%04X", static_cast<unsigned>(code));
+    line << std::string_view(digits);
+  } else if (code >= 33) {
     const char character = static_cast<char>(code);
     line << std::string_view(&character, 1);
   } else {
@@ -151,9 +157,11 @@ void WritePiece(LineBuffer& line, std::ostream& out, const CLetterPiece& piece, 
   line.FlushTo(out);
 }
 
-// The letter's byte as a signed 8-bit value: 0xE9 is -23 however the code
-// was stored.
-int SignedByte(int code) { return static_cast<signed char>(static_cast<unsigned char>(code)); }
+// The letter's byte as a signed 8-bit value (0xE9 is -23); a code above 0x7F
+// is the code point of a character the code page lacks and stays as it is.
+int SignedByte(int code) {
+  return code > 0x7F ? code : static_cast<signed char>(static_cast<unsigned char>(code));
+}
 
 // The camera looks at the middle of the text from far enough away to see it
 // whole, but never nearer than 3 or farther than 5 units.

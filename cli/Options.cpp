@@ -11,6 +11,7 @@
 #include "MeshOutput.h"
 #include "PictureOutput.h"
 #include "SaveFile.h"
+#include "StagedOutputs.h"
 #include "WorldOutput.h"
 
 namespace {
@@ -134,6 +135,17 @@ bool CheckCombination(const CliOptions& o, std::string& error) {
   if (o.dumpOutline && o.dumpGeometry) {
     error = "choose one of --dump-outline and --dump-geometry";
     return false;
+  }
+  // One file for two outputs would keep only the last one written.
+  const std::pair<const char*, const std::string*> outputs[] = {
+      {"-o", &o.outputPath}, {"--gif", &o.gifPath}, {"--png", &o.pngPath}};
+  for (std::size_t a = 0; a < std::size(outputs); ++a) {
+    for (std::size_t b = a + 1; b < std::size(outputs); ++b) {
+      const std::string& path = *outputs[a].second;
+      if (path.empty() || outputs[b].second->empty() || !SameOutputFile(path, *outputs[b].second)) continue;
+      error = std::string(outputs[a].first) + " and " + outputs[b].first + " name the same file '" + path + "'";
+      return false;
+    }
   }
   return true;
 }

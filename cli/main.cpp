@@ -11,6 +11,7 @@
 #include "MeshOutput.h"
 #include "Options.h"
 #include "PictureOutput.h"
+#include "StagedOutputs.h"
 #include "Text3D.h"
 #include "TextAndFont.h"
 #include "WorldOutput.h"
@@ -27,6 +28,15 @@ int UsageError(const std::string& message) {
 
 int Failure(const std::string& message) {
   std::fprintf(stderr, "glyphkiln: %s\n", message.c_str());
+  return kExitFailure;
+}
+
+// A failed run with outputs: the writer's message under the targets' names,
+// then what became of each other output.
+int OutputsFailed(const StagedOutputs& outputs, const std::string& error) {
+  const std::string message = outputs.InTargetNames(error);
+  Failure(message);
+  for (const std::string& fate : outputs.Fates(message)) std::fprintf(stderr, "glyphkiln: %s\n", fate.c_str());
   return kExitFailure;
 }
 
@@ -62,11 +72,29 @@ int Run(const CliOptions& options) {
   }
 
   if (options.exportSettings.check) return CheckText(text, options);
-  if (WantsPictures(options)) {
-    if (!WritePictures(text, options, error)) return Failure(error);
-    if (options.outputPath.empty()) return kExitOk;  // the world only when -o asks for it too
+  // Every output goes to a temporary file first; only when all of them are
+  // complete do they replace their targets, together. An export that writes
+  // more than one file (OBJ with its materials) is written in place, last.
+  const bool wantsWorld = !WantsPictures(options) || !options.outputPath.empty();
+  StagedOutputs outputs;
+  CliOptions staged = options;
+  if (!options.pngPath.empty()) staged.pngPath = outputs.Add(options.pngPath);
+  if (!options.gifPath.empty()) staged.gifPath = outputs.Add(options.gifPath);
+  if (wantsWorld) {
+    staged.exportSettings.format = OutputFormat(options);
+    staged.outputPath = OutputFormat(options) == MeshFormat::Vrml ? outputs.Add(WorldPath(options))
+                                                                  : outputs.AddInPlace(WorldPath(options));
   }
-  if (!WriteOutputFile(text, options, error)) return Failure(error);
+  if (WantsPictures(options)) {
+    if (!WritePictures(text, staged, error)) return OutputsFailed(outputs, error);
+    outputs.MarkWritten(options.pngPath);
+    outputs.MarkWritten(options.gifPath);
+  }
+  if (wantsWorld) {
+    if (!WriteOutputFile(text, staged, error)) return OutputsFailed(outputs, error);
+    outputs.MarkWritten(WorldPath(options));
+  }
+  if (!outputs.CommitAll(error)) return OutputsFailed(outputs, error);
   return kExitOk;
 }
 

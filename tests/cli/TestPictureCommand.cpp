@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -216,6 +217,71 @@ TEST_F(PictureCommand, WithoutTheRendererLibraryTheViewerCannotStart) {
   EXPECT_EQ(Run("--gif out.gif Glyphkiln", alone / "glyphkiln"), 1);
   EXPECT_NE(m_stderr.find("Can not start 3D viewer"), std::string::npos) << m_stderr;
   EXPECT_FALSE(fs::exists(m_dir / "out.gif"));
+}
+
+// Two outputs on one file would leave only the last one written: a usage
+// error before anything is built, however the path is spelt.
+TEST_F(PictureCommand, OneFileForTwoOutputsIsAUsageError) {
+  fs::create_directory(m_dir / "sub");
+  fs::create_symlink("w.wrl", m_dir / "link.wrl");
+  for (const char* args : {"-o x --gif x A", "-o x.png --png ./x.png A", "--gif a --png sub/../a A",
+                           "-o link.wrl --gif w.wrl A", "-o w.wrl --png p.png --gif ./sub/../w.wrl A"}) {
+    EXPECT_EQ(Run(args), 2) << args;
+    EXPECT_NE(m_stderr.find("name the same file"), std::string::npos) << args << ": " << m_stderr;
+  }
+  EXPECT_EQ(Files(), (std::vector<std::string>{"link.wrl", "sub"}));
+  // Standard output is no file.
+  EXPECT_NE(Run("-o - --png - A"), 2) << m_stderr;
+}
+
+// A run whose outputs cannot all be written replaces none of them, says why
+// the failing one failed as a single-output run would, and names the fate
+// of each other output; no temporary file is left behind.
+TEST_F(PictureCommand, OutputsAreReplacedAllOrNone) {
+  fs::create_directory(m_dir / "dir.wrl");
+  struct Case {
+    const char* args;
+    const char* failing;
+  };
+  for (const Case& c : {Case{"-o w.wrl --png p.png --gif missing/out.gif Glyphkiln", "missing/out.gif"},
+                        Case{"-o w.wrl --png missing/out.png --gif p.gif Glyphkiln", "missing/out.png"},
+                        Case{"-o dir.wrl --png p.png --gif p.gif Glyphkiln", "dir.wrl"}}) {
+    for (const char* name : {"w.wrl", "p.png", "p.gif"}) std::ofstream(m_dir / name) << "old";
+    EXPECT_EQ(Run(c.args), 1) << c.args;
+    EXPECT_NE(m_stderr.find(std::string("'") + c.failing + "'"), std::string::npos) << m_stderr;
+    for (const char* name : {"w.wrl", "p.png", "p.gif"}) {
+      std::ifstream in(m_dir / name);
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old") << c.args << ": " << name;
+      const bool named = std::string(c.args).find(name) != std::string::npos;
+      EXPECT_EQ(m_stderr.find(std::string("'") + name + "' was not written; the old file is kept") !=
+                    std::string::npos,
+                named)
+          << c.args << ": " << m_stderr;
+    }
+    EXPECT_EQ(Files(), (std::vector<std::string>{"dir.wrl", "p.gif", "p.png", "w.wrl"})) << c.args;
+  }
+  // Alone, a failing output gives exactly the message it always gave.
+  EXPECT_EQ(Run("--gif missing/out.gif Glyphkiln"), 1);
+  EXPECT_EQ(m_stderr, "glyphkiln: Can not create file 'missing/out.gif'\n");
+}
+
+// On success every output is replaced; a replaced file keeps its
+// permissions and a link keeps pointing at the file it names.
+TEST_F(PictureCommand, CommittedOutputsKeepModeAndLinks) {
+  std::ofstream(m_dir / "p.png") << "old";
+  fs::permissions(m_dir / "p.png", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  std::ofstream(m_dir / "real.gif") << "old";
+  fs::create_symlink("real.gif", m_dir / "p.gif");
+  ASSERT_EQ(Run("-o w.wrl --png p.png --gif p.gif Glyphkiln"), 0) << m_stderr;
+  EXPECT_EQ(Files(), (std::vector<std::string>{"p.gif", "p.png", "real.gif", "w.wrl"}));
+  EXPECT_TRUE(fs::is_symlink(m_dir / "p.gif"));
+  EXPECT_EQ(fs::status(m_dir / "p.png").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(ReadPng(m_dir / "p.png").width, 640);
+  EXPECT_EQ(ReadGif(m_dir / "real.gif").width, 640);
+  const mode_t mask = umask(0);
+  umask(mask);
+  EXPECT_EQ(static_cast<mode_t>(fs::status(m_dir / "w.wrl").permissions()), 0666 & ~mask);
 }
 
 }  // namespace

@@ -118,23 +118,11 @@ bool WantsPictures(const CliOptions& options) {
 }
 
 std::vector<unsigned char> ExpandFrameToRgb(const unsigned short* frame, int width, int height) {
-  std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
-  auto out = rgb.begin();
-  for (int y = height - 1; y >= 0; --y) {
-    const unsigned short* row = frame + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-    for (int x = 0; x < width; ++x) {
-      const RgbColour c = Expand565(row[x]);
-      *out++ = c.red;
-      *out++ = c.green;
-      *out++ = c.blue;
-    }
-  }
-  return rgb;
+  return FrameRgb(frame, width, height);
 }
 
 bool WritePictures(const CText3D& text, const CliOptions& options, std::string& error) {
   RendererBindingOptions bindingOptions = RendererBindingOptions::Default();
-  bindingOptions.keepSettings = false;  // the desktop program's settings stay as they are
   RendererBinding binding(bindingOptions);
   if (!binding.View()) {
     error = kCanNotStartViewer;
@@ -143,10 +131,10 @@ bool WritePictures(const CText3D& text, const CliOptions& options, std::string& 
   binding.SetBackground(options.background);
   binding.SetViewSize(options.pictureWidth, options.pictureHeight);
   // As the examiner shows new letters: fitted camera and the text's light,
-  // then the requested turn and zoom (without a provider they do not draw).
+  // then the requested turn and zoom.
   binding.FitCamera(&text);
-  binding.Rotate(options.yaw, options.pitch);
-  binding.Zoom(options.zoom);
+  binding.ViewCamera().Rotate(options.yaw, options.pitch);
+  binding.ViewCamera().Zoom(options.zoom);
   binding.DrawScene(&text);
 
   // The PNG first: it needs the 5-6-5 frame, which the GIF's dither leaves

@@ -63,3 +63,11 @@ CameraFrame Camera::Frame() const {
   }
   return frame;
 }
+
+void Camera::SetFrame(const CameraFrame& frame) {
+  auto vec = [](const float* v) { return Vec3{v[0], v[1], v[2]}; };
+  m_eye = vec(frame.origin);
+  m_x = vec(frame.xAxis);
+  m_y = vec(frame.yAxis);
+  m_z = vec(frame.zAxis);
+}

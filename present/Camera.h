@@ -24,6 +24,8 @@ class Camera {
   void Zoom(float factor);
   // Back to the camera of the last Fit.
   void Reset();
+  // Takes eye and axes from a frame; the centre and the fitted distance stay.
+  void SetFrame(const CameraFrame& frame);
 
   // The camera as the renderer takes it.
   CameraFrame Frame() const;

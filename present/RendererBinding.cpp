@@ -33,7 +33,10 @@ RendererBindingOptions RendererBindingOptions::Default() {
 
 RendererBinding::RendererBinding() : RendererBinding(RendererBindingOptions::Default()) {}
 
-RendererBinding::RendererBinding(const RendererBindingOptions& options) { Load(options); }
+RendererBinding::RendererBinding(const RendererBindingOptions& options)
+    : m_maxWidth(options.maxWidth), m_maxHeight(options.maxHeight) {
+  Load(options);
+}
 
 RendererBinding::~RendererBinding() {
   if (m_view && m_entry.destroyView) m_entry.destroyView(m_view);
@@ -92,8 +95,8 @@ void RendererBinding::BindEntryPoints() {
 }
 
 void RendererBinding::SetViewSize(int w, int h) {
-  m_width = w > kMaxWidth ? kMaxWidth : (w <= 3 ? 0 : w);
-  m_height = h > kMaxHeight ? kMaxHeight : (h < 4 ? 0 : h);
+  m_width = w > m_maxWidth ? m_maxWidth : (w <= 3 ? 0 : w);
+  m_height = h > m_maxHeight ? m_maxHeight : (h < 4 ? 0 : h);
 }
 
 void RendererBinding::FitCamera(const CText3D* text) {
@@ -102,10 +105,9 @@ void RendererBinding::FitCamera(const CText3D* text) {
   SetLightFromText(*text);
 }
 
-// The text keeps its light as (z, y, x); the renderer gets the negated
-// (x, y, z), the direction the light travels.
+// The renderer gets the text's light negated: the direction the light travels.
 void RendererBinding::SetLightFromText(const CText3D& text) {
-  SetVector(m_light, -text.lightDir[2], -text.lightDir[1], -text.lightDir[0]);
+  SetVector(m_light, -text.lightDir[0], -text.lightDir[1], -text.lightDir[2]);
 }
 
 int RendererBinding::LibraryColour(std::uint32_t colour) const {

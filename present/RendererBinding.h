@@ -54,6 +54,10 @@ struct RendererBindingOptions {
   std::vector<std::filesystem::path> directories;
   bool useSystemSearchPath = true;
   std::vector<RendererLibraryCandidate> libraries = {{"libRastel16.so", 16}, {"libRastel8.so", 8}};
+  // The largest view asked of the renderer: the desktop view's 800 x 600;
+  // pictures may be larger where the renderer library allows it.
+  int maxWidth = 800;
+  int maxHeight = 600;
 
   // The running program's directory, then the system's search path.
   static RendererBindingOptions Default();
@@ -77,7 +81,8 @@ class RendererBinding {
   RendererBinding(const RendererBinding&) = delete;
   RendererBinding& operator=(const RendererBinding&) = delete;
 
-  // w > 800 gives 800, w <= 3 gives 0; h > 600 gives 600, h < 4 gives 0.
+  // w > the largest width (800 unless the options say otherwise) gives that
+  // width, w <= 3 gives 0; likewise h, with h < 4 giving 0.
   void SetViewSize(int w, int h);
   // Fits the camera to the text's bounds (Camera::Fit) and takes the
   // text's light.
@@ -132,6 +137,8 @@ class RendererBinding {
   int m_dithered = 0;
   int m_bitsPerPixel = 0;
   CubePalette m_palette;
+  int m_maxWidth = kMaxWidth;
+  int m_maxHeight = kMaxHeight;
   // Declared before the view handle: the view is destroyed while its
   // library is still loaded.
   SharedLibrary m_library;

@@ -5,19 +5,15 @@
 // inside the contour by the even-odd rule, with left and bottom edges
 // inclusive and right and top edges exclusive. Each edge reports, for every
 // row whose corner line it crosses, the first column at or right of the
-// crossing; the per-row edge table pairs the crossings of a row as they
-// come and inverts the span between them. Since the pixels between two
-// crossings are "x >= a xor x >= b", any pairing gives the even-odd result.
+// crossing. A closed contour crosses every corner line an even number of
+// times, and the pixels of a row covered by the even-odd rule are those
+// with an odd number of crossings at or left of them; so every crossing
+// simply inverts its row from its column to the mask's right end, in
+// whatever order the edges come.
 #include "RasterCore.h"
 
 namespace rastel {
 namespace {
-
-enum EdgeEntry : std::uint32_t {
-  kColumnBits = 0xFFFF,
-  kPending = 1u << 16,  // a crossing waits for its partner
-  kWritten = 1u << 17,  // the row's words hold this contour's spans
-};
 
 // Ceiling of num / den for den > 0.
 std::int64_t CeilDiv(std::int64_t num, std::int64_t den) {
@@ -34,26 +30,17 @@ std::uint32_t SpanBits(int w, int a, int b) {
   return upto & ~((1u << lo) - 1);
 }
 
-void Crossing(CoverageMask& mask, std::uint32_t& entry, int row, int column) {
-  if (!(entry & kPending)) {
-    entry = (entry & kWritten) | kPending | static_cast<std::uint32_t>(column);
-    return;
-  }
-  const int pending = static_cast<int>(entry & kColumnBits);
-  const int a = column < pending ? column : pending;
-  const int b = column < pending ? pending : column;
-  std::uint32_t* words = mask.Row(row);
-  if (!(entry & kWritten)) {
-    for (int w = mask.w0; w <= mask.w1; ++w) words[w] = SpanBits(w, a, b);
-  } else if (a < b) {
-    for (int w = a / 32; w <= (b - 1) / 32; ++w) words[w] ^= SpanBits(w, a, b);
-  }
-  entry = kWritten;
+// Inverts columns from `column` to the end of word w1.
+inline void InvertFrom(std::uint32_t* words, int column, int w1) {
+  int w = column >> 5;
+  if (w > w1) return;
+  words[w] ^= ~0u << (column & 31);
+  for (++w; w <= w1; ++w) words[w] = ~words[w];
 }
 
 // Walks one edge from its lower to its upper end, one corner row at a time;
 // the crossing's x is kept exact as a whole part and a remainder.
-void WalkEdge(CoverageMask& mask, std::uint32_t* table, const ClipVertex& a, const ClipVertex& b) {
+void WalkEdge(CoverageMask& mask, const ClipVertex& a, const ClipVertex& b) {
   if (a.sy == b.sy) return;
   const ClipVertex& lower = a.sy < b.sy ? a : b;
   const ClipVertex& upper = a.sy < b.sy ? b : a;
@@ -61,6 +48,7 @@ void WalkEdge(CoverageMask& mask, std::uint32_t* table, const ClipVertex& a, con
   const std::int64_t dx = upper.sx - lower.sx;
   const std::int64_t den = kSubPixel * dy;
   int row = static_cast<int>(CeilDiv(lower.sy, kSubPixel));
+  const int endRow = static_cast<int>(CeilDiv(upper.sy, kSubPixel));
   // The crossing column is ceil(num / den) with num = 16 * x(16 row) * dy;
   // it is kept as column * den - remainder, 0 <= remainder < den, and each
   // row adds a whole step and a remainder step.
@@ -68,14 +56,18 @@ void WalkEdge(CoverageMask& mask, std::uint32_t* table, const ClipVertex& a, con
   const std::int64_t step = dx * kSubPixel;
   std::int64_t column = CeilDiv(num, den), remainder = column * den - num;
   const std::int64_t columnStep = CeilDiv(step, den), remainderStep = columnStep * den - step;
-  for (; kSubPixel * row < upper.sy; ++row) {
-    Crossing(mask, table[row], row, static_cast<int>(column));
-    column += columnStep;
+  const int w1 = mask.w1;
+  if (dx == 0) {
+    for (; row < endRow; ++row) InvertFrom(mask.Row(row), static_cast<int>(column), w1);
+    return;
+  }
+  for (; row < endRow; ++row) {
+    InvertFrom(mask.Row(row), static_cast<int>(column), w1);
+    // without a branch: which way it goes follows the edge's slope bit by bit
     remainder += remainderStep;
-    if (remainder >= den) {
-      remainder -= den;
-      --column;
-    }
+    const std::int64_t carry = remainder >= den;
+    remainder -= den & -carry;
+    column += columnStep - carry;
   }
 }
 
@@ -120,12 +112,15 @@ bool ScanConvert(Contour contour, CoverageMask& mask) {
   mask.w0 = mask.x0 / 32;
   mask.w1 = mask.x1 / 32;
 
-  std::uint32_t* table = EdgeTable();
-  for (int y = mask.y0; y < mask.y1; ++y) table[y] = 0;
+  const int w0 = mask.w0, w1 = mask.w1;
+  for (int y = mask.y0; y < mask.y1; ++y) {
+    std::uint32_t* words = mask.Row(y);
+    for (int w = w0; w <= w1; ++w) words[w] = 0;
+  }
   ClipVertex* a = contour.head;
   for (int i = 0; i < contour.count; ++i) {
     ClipVertex* b = a->next;
-    WalkEdge(mask, table, *a, *b);
+    WalkEdge(mask, *a, *b);
     a = b;
   }
   ReleaseContour(contour);

@@ -58,6 +58,22 @@ void DrawMaskedFace(RasterCore& core, const float plane[3]) {
   }
   const DepthPlane depth = MakeDepthPlane(core, mask, plane);
   const bool transparent = core.material.transparent != 0;
+  const bool textured = core.material.texture && TextureReady(core);
+  if (!transparent && !textured && core.depthMode == DepthMode::kTestAndWrite) {
+    // An opaque face of one colour: depth test, depth write and fill in one
+    // pass, with the same pick bookkeeping as below.
+    std::uint16_t saved = 0;
+    if (core.pickArmed) {
+      saved = *core.pickCell;
+      *core.pickCell = 0;
+    }
+    TestWriteDepthAndFill(core, mask, depth, ShadeColour(core, plane));
+    if (core.pickArmed) {
+      if (*core.pickCell != 0) core.PickHit();
+      else *core.pickCell = saved;
+    }
+    return;
+  }
   if (transparent || core.depthMode == DepthMode::kTest) TestDepth(core, mask, depth);
   else TestAndWriteDepth(core, mask, depth);
   if (!Compact(mask)) return;
@@ -69,7 +85,7 @@ void DrawMaskedFace(RasterCore& core, const float plane[3]) {
     saved = *core.pickCell;
     *core.pickCell = 0;
   }
-  if (core.material.texture && TextureReady(core))
+  if (textured)
     TextureFace(core, mask, TextureShade(core, plane), transparent);
   else
     FillMask(core, mask, ShadeColour(core, plane));

@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "RasterCore.h"
 
 namespace rastel {
@@ -62,6 +66,26 @@ void FillMask(RasterCore& core, CoverageMask& mask, std::uint16_t colour) {
       });
 }
 
+// The whole frame: both buffers in one streaming pass each. The colour
+// buffer is 16-byte aligned (calloc) and holds a multiple of 8 pixels.
+void ClearBuffers(RasterCore& core, std::size_t pixels, std::uint16_t colour) {
+#if defined(__SSE2__)
+  const __m128i fill = _mm_set1_epi16(static_cast<short>(colour));
+  auto* out = reinterpret_cast<__m128i*>(core.colour);
+  std::size_t i = 0;
+  for (; i + 32 <= pixels; i += 32, out += 4) {
+    _mm_store_si128(out, fill);
+    _mm_store_si128(out + 1, fill);
+    _mm_store_si128(out + 2, fill);
+    _mm_store_si128(out + 3, fill);
+  }
+  std::fill_n(core.colour + i, pixels - i, colour);
+#else
+  std::fill_n(core.colour, pixels, colour);
+#endif
+  std::memset(core.depth, 0, pixels * sizeof(std::uint16_t));
+}
+
 void ClearDepth(RasterCore& core, CoverageMask& mask) {
   ForEachSpan(
       mask, [&](int y, int x, int count) { std::memset(DepthRow(core, y) + x, 0, count * sizeof(std::uint16_t)); },
@@ -86,15 +110,92 @@ DepthPlane MakeDepthPlane(const RasterCore& core, const CoverageMask& mask, cons
 
 namespace {
 
-// Walks the covered pixels with their depth in fixed point, stepping along
-// each row; keep(cell, z) decides whether a pixel stays in the mask.
-template <class Keep>
-void ForEachDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane, Keep keep) {
+#if defined(__SSE2__)
+
+// Eight pixels of a mask byte at a time. Depths are compared as signed
+// 16-bit values offset by 0x8000 (SSE2 has no unsigned 16-bit compare); the
+// offset falls out of packing (value >> 16) - 0x8000 with signed
+// saturation, which is exact for every 16-bit value.
+struct EightPixels {
+  __m128i bits = _mm_setr_epi16(1, 2, 4, 8, 16, 32, 64, 128);
+  __m128i bias = _mm_set1_epi16(static_cast<short>(0x8000));
+  __m128i bias32 = _mm_set1_epi32(0x8000);
+  __m128i lanes;  // columnStep * (0, 1, 2, 3)
+  __m128i four;   // columnStep * 4
+
+  explicit EightPixels(std::uint32_t columnStep) {
+    lanes = _mm_setr_epi32(0, static_cast<int>(columnStep), static_cast<int>(2 * columnStep),
+                           static_cast<int>(3 * columnStep));
+    four = _mm_set1_epi32(static_cast<int>(4 * columnStep));
+  }
+  // All-ones lanes for the set bits of m.
+  __m128i Lanes(std::uint8_t m) const {
+    return _mm_cmpeq_epi16(_mm_and_si128(_mm_set1_epi16(m), bits), bits);
+  }
+  // The depths of 8 pixels from `value` on, offset by 0x8000.
+  __m128i Depths(std::uint32_t value) const {
+    const __m128i lo = _mm_add_epi32(_mm_set1_epi32(static_cast<int>(value)), lanes);
+    const __m128i hi = _mm_add_epi32(lo, four);
+    return _mm_packs_epi32(_mm_sub_epi32(_mm_srli_epi32(lo, 16), bias32),
+                           _mm_sub_epi32(_mm_srli_epi32(hi, 16), bias32));
+  }
+  static std::uint8_t Bits(__m128i lanes16) {
+    return static_cast<std::uint8_t>(_mm_movemask_epi8(_mm_packs_epi16(lanes16, _mm_setzero_si128())));
+  }
+  static __m128i Blend(__m128i keep, __m128i a, __m128i b) {  // keep ? a : b
+    return _mm_or_si128(_mm_and_si128(keep, a), _mm_andnot_si128(keep, b));
+  }
+};
+
+// mode: 0 write, 1 test and write, 2 test only, 3 test and write then fill
+template <int kMode>
+void DepthPass(RasterCore& core, CoverageMask& mask, const DepthPlane& plane, std::uint16_t colour) {
+  const EightPixels eight(plane.columnStep);
+  const __m128i fill = _mm_set1_epi16(static_cast<short>(colour));
   const int b0 = mask.x0 / 8, b1 = mask.x1 / 8;
   const std::uint32_t byteStep = 8 * plane.columnStep;
   for (int y = mask.y0; y < mask.y1; ++y) {
     std::uint8_t* bytes = mask.RowBytes(y);
     std::uint16_t* row = DepthRow(core, y);
+    std::uint16_t* colours = ColourRow(core, y);
+    std::uint32_t value = plane.At(8 * b0, y);
+    for (int b = b0; b <= b1; ++b, value += byteStep) {
+      const std::uint8_t m = bytes[b];
+      if (m == 0) continue;
+      auto* cells = reinterpret_cast<__m128i*>(row + 8 * b);
+      const __m128i z = eight.Depths(value);
+      const __m128i covered = eight.Lanes(m);
+      if constexpr (kMode == 0) {
+        _mm_storeu_si128(cells, EightPixels::Blend(covered, _mm_xor_si128(z, eight.bias), _mm_loadu_si128(cells)));
+        continue;
+      } else {
+        const __m128i old = _mm_loadu_si128(cells);
+        const __m128i keep = _mm_and_si128(covered, _mm_cmpgt_epi16(z, _mm_xor_si128(old, eight.bias)));
+        const std::uint8_t kept = EightPixels::Bits(keep);
+        bytes[b] = kept;
+        if constexpr (kMode != 2) {
+          if (kept) _mm_storeu_si128(cells, EightPixels::Blend(keep, _mm_xor_si128(z, eight.bias), old));
+        }
+        if constexpr (kMode == 3) {
+          auto* px = reinterpret_cast<__m128i*>(colours + 8 * b);
+          if (kept == 0xFF) _mm_storeu_si128(px, fill);
+          else if (kept) _mm_storeu_si128(px, EightPixels::Blend(keep, fill, _mm_loadu_si128(px)));
+        }
+      }
+    }
+  }
+}
+
+#else
+
+template <int kMode>
+void DepthPass(RasterCore& core, CoverageMask& mask, const DepthPlane& plane, std::uint16_t colour) {
+  const int b0 = mask.x0 / 8, b1 = mask.x1 / 8;
+  const std::uint32_t byteStep = 8 * plane.columnStep;
+  for (int y = mask.y0; y < mask.y1; ++y) {
+    std::uint8_t* bytes = mask.RowBytes(y);
+    std::uint16_t* row = DepthRow(core, y);
+    std::uint16_t* colours = ColourRow(core, y);
     std::uint32_t value = plane.At(8 * b0, y);
     for (int b = b0; b <= b1; ++b, value += byteStep) {
       const std::uint8_t m = bytes[b];
@@ -102,35 +203,40 @@ void ForEachDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane,
       std::uint16_t* cells = row + 8 * b;
       std::uint32_t v = value;
       std::uint8_t kept = m;
-      for (int bit = 0; bit < 8; ++bit, v += plane.columnStep)
-        if ((m >> bit & 1) && !keep(cells[bit], static_cast<std::uint16_t>(v >> 16)))
-          kept = static_cast<std::uint8_t>(kept & ~(1u << bit));
+      for (int bit = 0; bit < 8; ++bit, v += plane.columnStep) {
+        if (!(m >> bit & 1)) continue;
+        const auto z = static_cast<std::uint16_t>(v >> 16);
+        if (kMode != 0 && z <= cells[bit]) kept = static_cast<std::uint8_t>(kept & ~(1u << bit));
+        else if (kMode != 2) cells[bit] = z;
+        if (kMode == 3 && (kept >> bit & 1)) colours[8 * b + bit] = colour;
+      }
       bytes[b] = kept;
     }
   }
 }
 
+#endif
+
 }  // namespace
 
 void WriteDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane) {
-  ForEachDepth(core, mask, plane, [](std::uint16_t& cell, std::uint16_t z) {
-    cell = z;
-    return true;
-  });
+  DepthPass<0>(core, mask, plane, 0);
 }
 
 // Strictly nearer wins: of two faces at the same depth the first one drawn
 // keeps the pixel.
 void TestAndWriteDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane) {
-  ForEachDepth(core, mask, plane, [](std::uint16_t& cell, std::uint16_t z) {
-    if (z <= cell) return false;
-    cell = z;
-    return true;
-  });
+  DepthPass<1>(core, mask, plane, 0);
 }
 
 void TestDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane) {
-  ForEachDepth(core, mask, plane, [](std::uint16_t& cell, std::uint16_t z) { return z > cell; });
+  DepthPass<2>(core, mask, plane, 0);
+}
+
+// The common case in one pass: an opaque face of one colour.
+void TestWriteDepthAndFill(RasterCore& core, CoverageMask& mask, const DepthPlane& plane,
+                           std::uint16_t colour) {
+  DepthPass<3>(core, mask, plane, colour);
 }
 
 }  // namespace rastel

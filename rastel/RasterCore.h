@@ -271,6 +271,9 @@ void ApplyStipple(CoverageMask& mask, const unsigned char* pattern);
 
 // Pixels.cpp: the byte routines over a mask
 void FillMask(RasterCore& core, CoverageMask& mask, std::uint16_t colour);
+void ClearBuffers(RasterCore& core, std::size_t pixels, std::uint16_t colour);
+void TestWriteDepthAndFill(RasterCore& core, CoverageMask& mask, const DepthPlane& plane,
+                           std::uint16_t colour);
 void ClearDepth(RasterCore& core, CoverageMask& mask);
 void WriteDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane);
 void TestAndWriteDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane);

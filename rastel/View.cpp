@@ -197,9 +197,7 @@ RASTEL_API void RenderStartFrame(RenderView* view) {
   view->modelToCamera =
       rastel::SeenFrom(rastel::IdentityFrame(), rastel::FrameFromCamera(view->camera));
   if (!view->colour) return;
-  rastel::SetRectangle(view->fullMask, 0, 0, view->width, view->height);
-  rastel::FillMask(*view, view->fullMask, view->background);
-  rastel::ClearDepth(*view, view->fullMask);
+  rastel::ClearBuffers(*view, static_cast<std::size_t>(view->width) * view->height, view->background);
 }
 
 RASTEL_API void RenderEndFrame(RenderView* view) {

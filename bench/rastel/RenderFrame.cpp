@@ -1,13 +1,17 @@
 // Frame costs of the renderer: the examiner's picture of "Glyphkiln" as the
 // program draws it, the same letters repeated to about 100,000 faces, a
 // frame start against the bare memory cost of clearing both buffers, and
-// the 8-bit dither of a whole picture.
+// the 8-bit dither of a whole picture. Where Mesa's off-screen renderer is
+// installed, the same frame drawn by llvmpipe (one thread and its default)
+// and the ratios, measured side by side in one run.
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +22,9 @@
 #include "RendererBinding.h"
 #include "Text3D.h"
 #include "rastel.h"
+#ifdef GLYPHKILN_HAVE_OSMESA
+#include "MesaPeer.h"
+#endif
 
 namespace {
 
@@ -225,5 +232,175 @@ void BM_Dither800x600(benchmark::State& state) {
   state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_Dither800x600)->Unit(benchmark::kMicrosecond);
+
+#ifdef GLYPHKILN_HAVE_OSMESA
+
+double Seconds(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double ThreadCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// The scene of BM_FrameGlyphkiln for llvmpipe: its triangles, and one peer
+// per thread setting (1 and llvmpipe's default).
+struct MesaScene {
+  const Scene* scene = nullptr;
+  mesapeer::View view{};
+  std::vector<mesapeer::Triangle> triangles;
+  std::unique_ptr<mesapeer::Peer> single, threaded;
+};
+
+MesaScene& Mesa() {
+  static MesaScene mesa = [] {
+    static const Scene scene = MakeScene("Glyphkiln");
+    MesaScene m;
+    m.scene = &scene;
+    std::vector<mesapeer::FaceList> lists;
+    for (const PieceList& piece : scene.pieces)
+      lists.push_back({&piece.vertices[0].x, piece.indices.data(), piece.faceCount,
+                       static_cast<std::uint16_t>(piece.material.colour)});
+    m.triangles = mesapeer::Triangulate(lists, scene.light);
+    // the renderer's view: 800 x 600, tangent 0.75 (focal 800), front plane 0.1
+    m.view = {kWidth, kHeight, kHeight / 0.75f, 0.1f, scene.camera,
+              {scene.light[0], scene.light[1], scene.light[2]}, PixelFormat565(0xFFFF00)};
+    m.single = std::make_unique<mesapeer::Peer>(m.view, m.triangles, 1);
+    m.threaded = std::make_unique<mesapeer::Peer>(m.view, m.triangles, 0);
+    return m;
+  }();
+  return mesa;
+}
+
+void RunPeer(benchmark::State& state, mesapeer::Peer& peer) {
+  MesaScene& m = Mesa();
+  if (m.triangles.empty()) {
+    state.SkipWithError("GLU tessellator not loaded");
+    return;
+  }
+  int covered = 0;
+  for (auto _ : state) {
+    const mesapeer::FrameResult r = peer.Frame();
+    if (r.seconds < 0) {
+      state.SkipWithError("llvmpipe did not draw");
+      return;
+    }
+    covered = r.covered;
+    state.SetIterationTime(r.seconds);
+  }
+  state.counters["triangles"] = static_cast<double>(m.triangles.size());
+  state.counters["covered_px"] = covered;
+}
+
+void BM_LlvmpipeGlyphkilnOneThread(benchmark::State& state) { RunPeer(state, *Mesa().single); }
+BENCHMARK(BM_LlvmpipeGlyphkilnOneThread)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_LlvmpipeGlyphkilnDefaultThreads(benchmark::State& state) { RunPeer(state, *Mesa().threaded); }
+BENCHMARK(BM_LlvmpipeGlyphkilnDefaultThreads)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The ratios in one run: frames of Rastel16, llvmpipe with one thread and
+// with its default taken in turn, medians of each; a ratio is llvmpipe's
+// time over Rastel16's (above 1: Rastel16 is faster). ratio1 compares CPU
+// time with one llvmpipe thread (steady on a loaded machine), ratioN wall
+// time with llvmpipe's default threads, ratio_best wall time against the
+// faster of the two. The covered-pixel counts show that both draw the same
+// picture area.
+void BM_RatioGlyphkilnAgainstLlvmpipe(benchmark::State& state) {
+  MesaScene& m = Mesa();
+  const Library& r = Rastel();
+  if (!r.handle || m.triangles.empty()) {
+    state.SkipWithError("libRastel16.so or GLU not loaded");
+    return;
+  }
+  RenderView* view = r.CreateView();
+  std::vector<double> rastel, rastelCpu, single, singleCpu, threaded;
+  int llvmCovered = 0;
+  for (auto _ : state) {
+    for (int round = 0; round < 61; ++round) {
+      const double cpu = ThreadCpuSeconds();
+      const auto start = std::chrono::steady_clock::now();
+      DrawFrame(view, *m.scene);
+      rastel.push_back(Seconds(start));
+      rastelCpu.push_back(ThreadCpuSeconds() - cpu);
+      const mesapeer::FrameResult one = m.single->Frame();
+      const mesapeer::FrameResult many = m.threaded->Frame();
+      if (one.seconds < 0 || many.seconds < 0) {
+        state.SkipWithError("llvmpipe did not draw");
+        r.DestroyView(view);
+        return;
+      }
+      llvmCovered = one.covered > 0 ? one.covered : llvmCovered;
+      single.push_back(one.seconds);
+      singleCpu.push_back(one.cpuSeconds);
+      threaded.push_back(many.seconds);
+    }
+  }
+  const unsigned short* buf = r.GetBuf(view);
+  int covered = 0;
+  for (int i = 0; i < kWidth * kHeight; ++i) covered += buf[i] != buf[0];
+  const double rt = Median(rastel), lt1 = Median(single), ltN = Median(threaded);
+  const double rc = Median(rastelCpu), lc1 = Median(singleCpu);
+  state.counters["rastel_ms"] = 1e3 * rt;
+  state.counters["rastel_cpu_ms"] = 1e3 * rc;
+  state.counters["llvmpipe1_ms"] = 1e3 * lt1;
+  state.counters["llvmpipe1_cpu_ms"] = 1e3 * lc1;
+  state.counters["llvmpipeN_ms"] = 1e3 * ltN;
+  state.counters["ratio1"] = lc1 / rc;
+  state.counters["ratioN"] = ltN / rt;
+  state.counters["ratio_best"] = std::min(lt1, ltN) / rt;
+  state.counters["rastel_px"] = covered;
+  state.counters["llvmpipe_px"] = llvmCovered;
+  r.DestroyView(view);
+}
+BENCHMARK(BM_RatioGlyphkilnAgainstLlvmpipe)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+#endif  // GLYPHKILN_HAVE_OSMESA
+
+// A frame start against memset of both buffers, medians of alternating
+// runs in one benchmark; ratio = StartFrame's time over memset's.
+void BM_RatioStartFrameAgainstMemset(benchmark::State& state) {
+  const Library& r = Rastel();
+  if (!r.handle) {
+    state.SkipWithError("libRastel16.so not loaded");
+    return;
+  }
+  RenderView* view = r.CreateView();
+  r.ResizeView(view, kWidth, kHeight);
+  r.SetBgColor(view, 0x07FF);
+  std::vector<std::uint16_t> colour(kWidth * kHeight), depth(kWidth * kHeight);
+  std::vector<double> start, fill;
+  using Clock = std::chrono::steady_clock;
+  for (auto _ : state) {
+    for (int round = 0; round < 401; ++round) {
+      auto t0 = Clock::now();
+      r.StartFrame(view);
+      benchmark::DoNotOptimize(r.GetBuf(view));
+      benchmark::ClobberMemory();
+      auto t1 = Clock::now();
+      std::memset(colour.data(), 0x5A, colour.size() * sizeof(std::uint16_t));
+      std::memset(depth.data(), 0, depth.size() * sizeof(std::uint16_t));
+      benchmark::DoNotOptimize(colour.data());
+      benchmark::DoNotOptimize(depth.data());
+      benchmark::ClobberMemory();
+      auto t2 = Clock::now();
+      start.push_back(std::chrono::duration<double>(t1 - t0).count());
+      fill.push_back(std::chrono::duration<double>(t2 - t1).count());
+    }
+  }
+  std::sort(start.begin(), start.end());
+  std::sort(fill.begin(), fill.end());
+  state.counters["startframe_us"] = 1e6 * start[start.size() / 2];
+  state.counters["memset_us"] = 1e6 * fill[fill.size() / 2];
+  state.counters["ratio"] = start[start.size() / 2] / fill[fill.size() / 2];
+  r.DestroyView(view);
+}
+BENCHMARK(BM_RatioStartFrameAgainstMemset)->Iterations(1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

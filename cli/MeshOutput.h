@@ -1,0 +1,24 @@
+// The mesh exports of glyphkiln: their options (format, unit, em height, STL
+// form) and the writing of the output file in the format it asks for.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Options.h"
+
+class CText3D;
+
+// The rows of the option table for the exports.
+std::vector<OptionSpec> MeshOptionRows();
+
+// The options with the letters' height, depth and bevel multiplied so that one
+// em has the length --em-height asks for; unchanged without it.
+CliOptions ScaledToEmHeight(const CliOptions& options);
+
+// The format the output goes out in: --format, else the -o file's extension.
+MeshFormat OutputFormat(const CliOptions& options);
+
+// Writes the finished text (meshes built) to the output file: the VRML world,
+// or the meshes in an export format. False with a message for the user.
+bool WriteOutputFile(const CText3D& text, const CliOptions& options, std::string& error);

@@ -1,0 +1,50 @@
+// The triangle mesh of one letter piece as the export formats want it: the
+// front and back faces cut into triangles, the side wall's quads split in
+// two, equal vertices welded into one, so that a piece whose letter geometry
+// is closed becomes one watertight surface wound counter-clockwise seen from
+// outside.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "LetterPiece.h"
+
+class CText3D;
+
+struct PieceMesh {
+  std::vector<CVertex3F> vertices;
+  std::vector<std::array<std::uint32_t, 3>> triangles;
+  int colour = 255;     // COLORREF 0x00BBGGRR
+  int letterCode = 0;   // the letter's byte, sign-extended as in CLetter
+  int letterIndex = 0;  // position of the letter in the text
+  int pieceIndex = 0;   // position of the piece in its letter
+};
+
+// The mesh of a piece whose mesh has been built (BuildMesh). Triangles that
+// repeat a vertex after welding are dropped; triangles without area whose
+// long edge is shared are turned into two with the neighbour across it.
+PieceMesh BuildPieceMesh(const CLetterPiece& piece);
+
+// Every piece with at least one triangle, letter by letter, each scaled by
+// `scale` about the origin.
+std::vector<PieceMesh> BuildTextMeshes(const CText3D& text, double scale = 1.0);
+
+// What a reader's check of a solid would say about one mesh.
+struct MeshReport {
+  bool closed = false;    // every edge shared by exactly two triangles
+  bool oriented = false;  // ... running opposite ways in them
+  int boundaryEdges = 0;  // edges of one triangle only
+  int overusedEdges = 0;  // edges of three or more
+  int degenerate = 0;     // triangles repeating a vertex or without area
+  int selfIntersecting = 0;  // triangles crossing another triangle of the mesh
+  double volume = 0.0;    // signed: positive when wound outward
+};
+// `intersections` adds the pairwise test (quadratic, with a grid).
+MeshReport CheckMesh(const PieceMesh& mesh, bool intersections = true);
+
+// "A" for a letter or digit, "U+00C5" style for other bytes: a name usable in
+// file formats that take identifiers.
+std::string LetterName(int letterCode);

@@ -48,9 +48,9 @@ CliOptions ScaledToEmHeight(const CliOptions& options) {
   CliOptions scaled = options;
   const double factor = ModelScale(options.exportSettings, options.settings.height);
   if (factor == 1.0) return scaled;
-  scaled.height *= factor;
-  scaled.depth *= factor;
-  scaled.bevelSize *= factor;
+  scaled.settings.height *= factor;
+  scaled.settings.depth *= factor;
+  scaled.settings.bevelSize *= factor;
   return scaled;
 }
 

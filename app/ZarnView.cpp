@@ -1,8 +1,6 @@
 // The layout view: letters built, drawn flat, selected and changed.
 #include "ZarnView.h"
 
-#include <algorithm>
-#include <cmath>
 #include <functional>
 
 #include <QApplication>
@@ -12,11 +10,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 
 #include "DialogSupport.h"
 #include "ExtractGlyphOutlines.h"
 #include "HeightDialog.h"
+#include "LayoutPicture.h"
 #include "LightDialog.h"
 #include "MyFontDialog.h"
 #include "QtEdge.h"
@@ -28,28 +26,6 @@
 #include "WaitCursor.h"
 #include "Windows1252.h"
 
-namespace {
-
-// Inverts every other pixel along the inside of a rectangle (right and
-// bottom outside), like a focus rectangle: drawn twice it is gone.
-void InvertDottedRect(QImage& image, int left, int top, int right, int bottom) {
-  auto invert = [&image](int x, int y) {
-    if (x < 0 || y < 0 || x >= image.width() || y >= image.height() || (x + y) % 2 != 0) return;
-    QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    line[x] ^= 0x00FFFFFF;
-  };
-  if (right <= left || bottom <= top) return;
-  for (int x = left; x < right; ++x) {
-    invert(x, top);
-    if (bottom - 1 != top) invert(x, bottom - 1);
-  }
-  for (int y = top + 1; y < bottom - 1; ++y) {
-    invert(left, y);
-    if (right - 1 != left) invert(right - 1, y);
-  }
-}
-
-}  // namespace
 
 CZarnView::CZarnView(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
@@ -103,8 +79,7 @@ void CZarnView::BuildLetters(Rebuild kind) {
   if (kind == Rebuild::NewFont && m_text) {
     recorded = RecordPieceAttributes(*m_text, m_settings.colour, m_settings.depth);
   }
-  m_selection.clear();
-  m_pieceRects.clear();
+  m_selection.Clear();
   m_text.reset();
   // The first build of a run shows no stages.
   StatusObserver status([this](const char* text) { ShowStatus(text); });
@@ -141,111 +116,36 @@ void CZarnView::FitLayout() {
 
 void CZarnView::BuildPieceRects() {
   if (!m_text) return;
-  m_pieceRects.clear();
-  const bool hadSelection = !m_selection.empty();
-  m_selection.clear();
+  std::vector<PieceRect> rects;
   for (const CLetter& letter : m_text->letters) {
     if (letter.bounds.IsDegenerate()) continue;
     for (const auto& piece : letter.pieces) {
       const CBoundRect& b = piece->bounds;
-      if (b.IsDegenerate()) {
-        m_pieceRects.push_back(PieceRect{});  // holds no point
-        continue;
-      }
-      m_pieceRects.push_back(PieceRect{m_fit.X(b.left), m_fit.Y(b.top), m_fit.X(b.right), m_fit.Y(b.bottom)});
+      // A degenerate piece gets a rectangle that holds no point.
+      rects.push_back(b.IsDegenerate() ? PieceRect{}
+                                       : PieceRect{m_fit.X(b.left), m_fit.Y(b.top), m_fit.X(b.right), m_fit.Y(b.bottom)});
     }
   }
-  if (hadSelection) {
-    update();
-    emit SelectionChanged();
-  }
+  if (m_selection.SetRects(std::move(rects))) SelectionUpdated(true);
 }
 
-int CZarnView::HitTest(int x, int y) const {
-  for (int n = static_cast<int>(m_pieceRects.size()) - 1; n >= 0; --n) {
-    if (m_pieceRects[static_cast<std::size_t>(n)].Contains(x, y)) return n;
-  }
-  return -1;
-}
-
-void CZarnView::SetSelection(std::vector<int> selection) {
-  if (selection == m_selection) return;
-  m_selection = std::move(selection);
+void CZarnView::SelectionUpdated(bool changed) {
+  if (!changed) return;
   update();
   emit SelectionChanged();
 }
 
 void CZarnView::Click(int x, int y, Qt::KeyboardModifiers modifiers) {
-  const int hit = HitTest(x, y);
-  if (!(modifiers & (Qt::ShiftModifier | Qt::ControlModifier))) {
-    SetSelection(hit >= 0 ? std::vector<int>{hit} : std::vector<int>{});
-    return;
-  }
-  if (hit < 0) return;
-  std::vector<int> selection = m_selection;
-  const auto found = std::find(selection.begin(), selection.end(), hit);
-  if (found != selection.end()) {
-    selection.erase(found);
-  } else {
-    selection.push_back(hit);
-  }
-  SetSelection(std::move(selection));
+  SelectionUpdated(m_selection.Click(x, y, modifiers.testAnyFlags(Qt::ShiftModifier | Qt::ControlModifier)));
 }
 
 void CZarnView::HandleKey(int key, int, Qt::KeyboardModifiers) {
-  if (key != Qt::Key_Tab && key != Qt::Key_Backtab) return;
-  if (m_pieceRects.empty()) return;
-  const int last = static_cast<int>(m_pieceRects.size()) - 1;
-  if (m_selection.size() == 1) {
-    const int current = m_selection.front();
-    SetSelection(current < last ? std::vector<int>{current + 1} : std::vector<int>{});
-  } else {
-    SetSelection({0});
-  }
+  if (key == Qt::Key_Tab || key == Qt::Key_Backtab) SelectionUpdated(m_selection.Cycle());
 }
 
 // -------------------------------------------------------------- painting
 
-void CZarnView::DrawLetters(QImage& image) const {
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
-  for (const CLetter& letter : m_text->letters) {
-    for (const auto& piece : letter.pieces) {
-      if (piece->contours.empty()) continue;
-      // One path per piece with the even-odd rule: holes show the background.
-      QPainterPath path;
-      path.setFillRule(Qt::OddEvenFill);
-      for (const auto& contour : piece->contours) {
-        if (contour->Empty()) continue;
-        QPolygon polygon;
-        polygon.reserve(static_cast<qsizetype>(contour->Size()) + 1);
-        for (const CPoint2D& p : contour->points) polygon.append(QPoint(m_fit.X(p.x), m_fit.Y(p.y)));
-        polygon.append(polygon.front());
-        path.addPolygon(QPolygonF(polygon));
-      }
-      painter.setBrush(FromColorref(static_cast<std::uint32_t>(piece->colour)));
-      painter.drawPath(path);
-    }
-  }
-}
-
-void CZarnView::DrawMark(QImage& image, int piece) const {
-  if (piece < 0 || piece >= static_cast<int>(m_pieceRects.size())) return;
-  const PieceRect& r = m_pieceRects[static_cast<std::size_t>(piece)];
-  InvertDottedRect(image, r.left - 1, r.top - 1, r.right, r.bottom);
-  InvertDottedRect(image, r.left, r.top, r.right + 1, r.bottom + 1);
-  InvertDottedRect(image, r.left - 2, r.top - 2, r.right + 2, r.bottom + 2);
-}
-
-QImage CZarnView::Picture() const {
-  QImage image(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-  image.fill(Qt::white);
-  if (!m_text) return image;
-  DrawLetters(image);
-  for (int piece : m_selection) DrawMark(image, piece);
-  return image;
-}
+QImage CZarnView::Picture() const { return LayoutPicture(m_text.get(), m_fit, m_selection, size()); }
 
 void CZarnView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
@@ -319,8 +219,8 @@ void CZarnView::SetFont(const FontDescription& description) {
 
 void CZarnView::OnColourDialog() {
   auto initial = static_cast<std::uint32_t>(m_settings.colour);
-  if (!m_selection.empty() && m_text) {
-    if (const CLetterPiece* piece = m_text->PieceAt(m_selection.front())) {
+  if (!Selection().empty() && m_text) {
+    if (const CLetterPiece* piece = m_text->PieceAt(Selection().front())) {
       initial = static_cast<std::uint32_t>(piece->colour);
     }
   }
@@ -332,11 +232,11 @@ void CZarnView::OnColourDialog() {
 void CZarnView::ApplyColour(std::uint32_t colour) {
   if (!m_text) return;
   colour &= 0x00FFFFFF;
-  if (m_selection.empty()) {
+  if (Selection().empty()) {
     m_text->SetColour(static_cast<int>(colour));
     m_settings.colour = static_cast<int>(colour);
   } else {
-    for (int n : m_selection) {
+    for (int n : Selection()) {
       if (CLetterPiece* piece = m_text->PieceAt(n)) piece->SetColour(static_cast<int>(colour));
     }
   }
@@ -381,7 +281,7 @@ void CZarnView::SetHeight(double height) {
 void CZarnView::OnShape() {
   if (!m_text) return;
   CShapeDialog dialog(this);
-  const CLetterPiece* first = m_selection.empty() ? nullptr : m_text->PieceAt(m_selection.front());
+  const CLetterPiece* first = Selection().empty() ? nullptr : m_text->PieceAt(Selection().front());
   if (first) {
     dialog.depth = first->depth;
     dialog.sizeChoice = ShapeChoices::SizeChoiceFor(first->bevelSize);
@@ -410,7 +310,7 @@ void CZarnView::ApplyShape(double depth, int sizeChoice, int shapeChoice, int ap
     m_text->SetBevel(steps, size);
     m_text->BuildMeshes();
   } else if (applyTo == 0) {
-    for (int n : m_selection) {
+    for (int n : Selection()) {
       CLetterPiece* piece = m_text->PieceAt(n);
       if (!piece) continue;
       piece->SetDepth(depth);

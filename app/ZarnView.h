@@ -17,18 +17,10 @@
 #include "FontEngine.h"
 #include "GlyphOutline.h"
 #include "LayoutFit.h"
+#include "PieceSelection.h"
 #include "TextSettings.h"
 
 class CText3D;
-
-// A piece's window rectangle; right and bottom are outside it.
-struct PieceRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-};
 
 class CZarnView : public QWidget {
   Q_OBJECT
@@ -77,15 +69,15 @@ class CZarnView : public QWidget {
   void FitLayout();
   void BuildPieceRects();
   // The highest piece whose rectangle holds the point, -1 for none.
-  int HitTest(int x, int y) const;
+  int HitTest(int x, int y) const { return m_selection.HitTest(x, y); }
   // A left click with its modifiers: plain clicks select one piece or none,
   // Shift or Ctrl clicks add or remove the piece under the mouse.
   void Click(int x, int y, Qt::KeyboardModifiers modifiers);
   // The letters and selection marks as the pane shows them, at the pane's size.
   QImage Picture() const;
 
-  const std::vector<int>& Selection() const { return m_selection; }
-  const std::vector<PieceRect>& PieceRects() const { return m_pieceRects; }
+  const std::vector<int>& Selection() const { return m_selection.Selected(); }
+  const std::vector<PieceRect>& PieceRects() const { return m_selection.Rects(); }
   const LayoutFit& Fit() const { return m_fit; }
   const std::string& Text() const { return m_textBytes; }
   const FontDescription& FontSetting() const { return m_fontDescription; }
@@ -128,18 +120,16 @@ class CZarnView : public QWidget {
   void ShowNewLetters();
   void OpenFont();
   void ShowStatus(const char* text);
-  void DrawLetters(QImage& image) const;
-  void DrawMark(QImage& image, int piece) const;
-  void SetSelection(std::vector<int> selection);
+  // Repaints and tells the frame when the selection changed.
+  void SelectionUpdated(bool changed);
   void UpdateExaminer(bool refit);
 
   TextSettings m_settings;
   FontDescription m_fontDescription;
   std::unique_ptr<CText3D> m_text;
-  std::vector<int> m_selection;  // in the order selected, no duplicates
+  PieceSelection m_selection;
   std::string m_textBytes = "Glyphkiln";
   std::unique_ptr<Font> m_font;  // opened from m_fontDescription; null when no face opens
   CGlyphOutline m_outline;
-  std::vector<PieceRect> m_pieceRects;
   LayoutFit m_fit;
 };

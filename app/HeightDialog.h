@@ -1,4 +1,4 @@
-// "Set height": the model height of one em, between 0.001 and 1000000.
+// "Set height": the model height of one em, within the letters' height limits.
 #pragma once
 
 #include "ZarnDialog.h"
@@ -8,9 +8,6 @@ class QLineEdit;
 class CHeightDialog : public CZarnDialog {
   Q_OBJECT
  public:
-  static constexpr double kMinimum = 0.001;
-  static constexpr double kMaximum = 1000000.0;
-
   explicit CHeightDialog(QWidget* parent = nullptr);
 
   void UpdateControls() override;

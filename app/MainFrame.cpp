@@ -29,35 +29,33 @@
 #include "Profile.h"
 #include "QtEdge.h"
 #include "SaveFile.h"
+
+#include <cstdio>
 #include "VRMLView.h"
 #include "ZarnDoc.h"
 #include "ZarnView.h"
 
 namespace {
 
-constexpr int kStatusBarId = 59393;
-constexpr int kToolBarId = 59392;
 constexpr const char* kIndicatorTexts[3] = {"CAP", "NUM", "SCRL"};
 
 Qt::ToolBarArea AreaForDockId(int id) {
   switch (id) {
-    case CMainFrame::kDockLeft: return Qt::LeftToolBarArea;
-    case CMainFrame::kDockRight: return Qt::RightToolBarArea;
-    case CMainFrame::kDockBottom: return Qt::BottomToolBarArea;
+    case AppSettings::kDockLeft: return Qt::LeftToolBarArea;
+    case AppSettings::kDockRight: return Qt::RightToolBarArea;
+    case AppSettings::kDockBottom: return Qt::BottomToolBarArea;
     default: return Qt::TopToolBarArea;
   }
 }
 
 int DockIdForArea(Qt::ToolBarArea area) {
   switch (area) {
-    case Qt::LeftToolBarArea: return CMainFrame::kDockLeft;
-    case Qt::RightToolBarArea: return CMainFrame::kDockRight;
-    case Qt::BottomToolBarArea: return CMainFrame::kDockBottom;
-    default: return CMainFrame::kDockTop;
+    case Qt::LeftToolBarArea: return AppSettings::kDockLeft;
+    case Qt::RightToolBarArea: return AppSettings::kDockRight;
+    case Qt::BottomToolBarArea: return AppSettings::kDockBottom;
+    default: return AppSettings::kDockTop;
   }
 }
-
-std::string Section(const char* suffix) { return std::string(CMainFrame::kBarStatePrefix) + suffix; }
 
 }  // namespace
 
@@ -70,7 +68,7 @@ CMainFrame::CMainFrame(CZarnDoc* doc, QWidget* parent) : QMainWindow(parent), m_
   CreateMenus();
   CreateToolBar();
   CreateStatusBar();
-  LoadBarState();
+  ApplySettings(ReadAppSettings(Profile()));
   connect(m_layoutView, &CZarnView::SelectionChanged, this, &CMainFrame::UpdateCommandEnabling);
   UpdateCommandEnabling();
 }
@@ -82,8 +80,9 @@ CMainFrame::~CMainFrame() = default;
 void CMainFrame::CreateClient() {
   m_splitter = new QSplitter(Qt::Vertical, this);
   m_splitter->setObjectName(QStringLiteral("splitter"));
-  m_layoutView = new CZarnView(m_doc, this, m_splitter);
-  m_examinerView = new CVRMLView(m_doc, this, m_splitter);
+  m_layoutView = new CZarnView(m_splitter);
+  m_examinerView = new CVRMLView(m_doc->Binding(), m_splitter);
+  ConnectPanes();
   m_splitter->addWidget(m_layoutView);
   m_splitter->addWidget(m_examinerView);
   m_splitter->setChildrenCollapsible(false);
@@ -94,6 +93,23 @@ void CMainFrame::CreateClient() {
   const int h = height();
   m_splitter->setSizes({h / 4, (h / 4) * 3});
   setCentralWidget(m_splitter);
+}
+
+// The panes know nothing of each other or of the frame: what one does for
+// the other, and what neither handles, goes through here.
+void CMainFrame::ConnectPanes() {
+  CZarnView* layout = m_layoutView;
+  CVRMLView* examiner = m_examinerView;
+  examiner->SetLetters([layout] { return layout->CurrentText(); });
+  connect(layout, &CZarnView::LettersChanged, examiner, &CVRMLView::ShowLetters);
+  connect(layout, &CZarnView::StatusText, this, &CMainFrame::SetMessageText);
+  connect(layout, &CZarnView::UnhandledKey, examiner, [examiner](int key, int count, Qt::KeyboardModifiers modifiers) {
+    if (CVRMLView::IsNavigationKey(key, modifiers)) examiner->KeyOperation(key, count, modifiers);
+  });
+  connect(examiner, &CVRMLView::LayoutKey, layout, &CZarnView::HandleKey);
+  connect(layout, &CZarnView::ContextMenuAt, this, [this](const QPoint& at) { m_layoutMenu->exec(at); });
+  connect(examiner, &CVRMLView::ContextMenuAt, this, [this](const QPoint& at) { m_examinerMenu->exec(at); });
+  connect(examiner, &CVRMLView::NoRenderer, this, &CMainFrame::HideExaminerPane);
 }
 
 void CMainFrame::CreateActions() {
@@ -145,7 +161,7 @@ void CMainFrame::CreateMenus() {
 
 void CMainFrame::CreateToolBar() {
   m_toolBar = new QToolBar(QStringLiteral("Toolbar"), this);
-  m_toolBar->setObjectName(QString::number(kToolBarId));
+  m_toolBar->setObjectName(QString::number(AppSettings::kToolBarId));
   m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
   m_toolBar->setMovable(true);
   m_toolBar->setFloatable(false);
@@ -163,7 +179,7 @@ void CMainFrame::CreateToolBar() {
 
 void CMainFrame::CreateStatusBar() {
   QStatusBar* bar = statusBar();
-  bar->setObjectName(QString::number(kStatusBarId));
+  bar->setObjectName(QString::number(AppSettings::kStatusBarId));
   m_idleLabel = new QLabel(QStringLiteral("Ready"), bar);
   bar->addWidget(m_idleLabel, 1);
   for (int i = 0; i < 3; ++i) {
@@ -357,46 +373,55 @@ void CMainFrame::OnAbout() {
   dialog.exec();
 }
 
-// ------------------------------------------------------------ bar state
+// ------------------------------------------------------------- settings
 
-void CMainFrame::SaveBarState() const {
-  const Profile profile;
-  const std::string summary = Section("-Summary");
-  const std::string toolBar = Section("-Bar0");
-  const std::string status = Section("-Bar1");
-  const QScreen* screen = this->screen();
-  profile.WriteInt(summary, "Bars", 2);
-  profile.WriteInt(summary, "ScreenCX", screen ? screen->geometry().width() : 0);
-  profile.WriteInt(summary, "ScreenCY", screen ? screen->geometry().height() : 0);
-  profile.WriteInt(toolBar, "BarID", kToolBarId);
-  profile.WriteInt(toolBar, "Visible", m_toolBar->isHidden() ? 0 : 1);
-  profile.WriteInt(toolBar, "DockBarID", DockIdForArea(toolBarArea(m_toolBar)));
-  profile.WriteInt(status, "BarID", kStatusBarId);
-  profile.WriteInt(status, "Visible", statusBar()->isHidden() ? 0 : 1);
-}
-
-void CMainFrame::LoadBarState() {
-  const Profile profile;
-  const std::string toolBar = Section("-Bar0");
-  const std::string status = Section("-Bar1");
-  if (profile.GetInt(toolBar, "BarID", 0) == kToolBarId) {
-    const Qt::ToolBarArea area = AreaForDockId(profile.GetInt(toolBar, "DockBarID", kDockTop));
+void CMainFrame::ApplySettings(const AppSettings& settings) {
+  m_layoutView->SetSettings(settings.text);
+  m_examinerView->SetRotation(settings.autoRotate, settings.rotationSpeed);
+  if (m_doc) m_doc->Binding().SetBackground(settings.background);
+  if (settings.toolBarKnown) {
+    const Qt::ToolBarArea area = AreaForDockId(settings.toolBarDock);
     if (area != toolBarArea(m_toolBar)) {
       removeToolBar(m_toolBar);
       addToolBar(area, m_toolBar);
     }
-    const bool visible = profile.GetInt(toolBar, "Visible", 1) != 0;
-    m_toolBar->setVisible(visible);
-    Action(kCmdViewToolbar)->setChecked(visible);
+    m_toolBar->setVisible(settings.toolBarVisible);
+    Action(kCmdViewToolbar)->setChecked(settings.toolBarVisible);
   }
-  if (profile.GetInt(status, "BarID", 0) == kStatusBarId) {
-    const bool visible = profile.GetInt(status, "Visible", 1) != 0;
-    statusBar()->setVisible(visible);
-    Action(kCmdViewStatusBar)->setChecked(visible);
+  if (settings.statusBarKnown) {
+    statusBar()->setVisible(settings.statusBarVisible);
+    Action(kCmdViewStatusBar)->setChecked(settings.statusBarVisible);
   }
 }
 
+AppSettings CMainFrame::CurrentSettings() const {
+  AppSettings settings;
+  settings.text = m_layoutView->Settings();
+  settings.autoRotate = m_examinerView->AutoRotate();
+  settings.rotationSpeed = m_examinerView->RotationSpeed();
+  if (m_doc) settings.background = m_doc->Binding().Background();
+  const QScreen* screen = this->screen();
+  settings.screenWidth = screen ? screen->geometry().width() : 0;
+  settings.screenHeight = screen ? screen->geometry().height() : 0;
+  settings.toolBarVisible = !m_toolBar->isHidden();
+  settings.toolBarDock = DockIdForArea(toolBarArea(m_toolBar));
+  settings.statusBarVisible = !statusBar()->isHidden();
+  return settings;
+}
+
+bool CMainFrame::WriteSettings() {
+  const Profile profile;
+  std::string reason;
+  if (WriteAppSettings(profile, CurrentSettings(), &reason)) return true;
+  // The window still closes; the user learns that the settings are lost.
+  const QString text = QStringLiteral("Can not save the settings to %1: %2")
+                           .arg(QString::fromStdString(profile.Path().string()), QString::fromStdString(reason));
+  std::fprintf(stderr, "zarn: %s\n", text.toLocal8Bit().constData());
+  ShowAppMessage(this, text);
+  return false;
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  SaveBarState();
+  WriteSettings();
   event->accept();
 }

@@ -8,6 +8,8 @@
 
 #include <QMainWindow>
 
+#include "AppSettings.h"
+
 class CVRMLView;
 class CZarnDoc;
 class CZarnView;
@@ -20,14 +22,7 @@ class QToolBar;
 class CMainFrame : public QMainWindow {
   Q_OBJECT
  public:
-  // Profile sections of the bar state: "<prefix>-Summary", "<prefix>-Bar<n>".
-  static constexpr const char* kBarStatePrefix = "Layouts";
-  // Ids of the dock edges as kept in the bar state.
-  static constexpr int kDockTop = 59419;
-  static constexpr int kDockLeft = 59420;
-  static constexpr int kDockRight = 59421;
-  static constexpr int kDockBottom = 59422;
-
+  // Reads the settings kept between runs and hands them to the panes.
   explicit CMainFrame(CZarnDoc* doc, QWidget* parent = nullptr);
   ~CMainFrame() override;
 
@@ -66,9 +61,10 @@ class CMainFrame : public QMainWindow {
   void OnHelpContents();
   void OnAbout();
 
-  // The toolbar's edge and visibility and the status bar's visibility.
-  void SaveBarState() const;
-  void LoadBarState();
+  // The settings as they are now, and writing them (false, after telling
+  // the user, when the file cannot be written). Run when the window closes.
+  AppSettings CurrentSettings() const;
+  bool WriteSettings();
 
   // The README or manual Help Contents shows; empty when none is found.
   static QString HelpFilePath();
@@ -82,6 +78,8 @@ class CMainFrame : public QMainWindow {
   void CreateToolBar();
   void CreateStatusBar();
   void CreateClient();
+  void ConnectPanes();
+  void ApplySettings(const AppSettings& settings);
   QMenu* BuildMenu(const QString& title, const std::vector<int>& items, QWidget* parent);
   void UpdateCommandEnabling();
   void UpdateIndicators();

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "TextSettings.h"
+
 namespace {
 
 QRadioButton* Radio(const QString& text, QWidget* parent) { return new QRadioButton(text, parent); }
@@ -87,7 +89,7 @@ void CShapeDialog::UpdateControls() {
 }
 
 bool CShapeDialog::UpdateFields() {
-  const std::optional<double> number = ExchangeNumber(m_depthEdit, kMinimumDepth, kMaximumDepth);
+  const std::optional<double> number = ExchangeNumber(m_depthEdit, TextSettings::kMinDepth, TextSettings::kMaxDepth);
   if (!number) return false;
   depth = *number;
   applyTo = RadioIndex(m_applyTo);
@@ -109,7 +111,7 @@ void CShapeDialog::OnDepthPreset(int preset) {
   // that reading the controls cannot fail, then show the preset's depth.
   m_depthEdit->setText(QStringLiteral("1"));
   UpdateFields();
-  depth = kPresetDepths[preset];
+  depth = ShapeChoices::kPresetDepths[static_cast<std::size_t>(preset)];
   UpdateControls();
 }
 

@@ -13,11 +13,6 @@ class QRadioButton;
 class CShapeDialog : public CZarnDialog {
   Q_OBJECT
  public:
-  static constexpr double kMinimumDepth = 0.001;
-  static constexpr double kMaximumDepth = 100.0;
-  // Depths of the presets "Small", "Medium", "Long" and "XLong".
-  static constexpr double kPresetDepths[4] = {0.06, 0.15, 0.4, 10.0};
-
   explicit CShapeDialog(QWidget* parent = nullptr);
 
   void UpdateControls() override;

@@ -5,32 +5,18 @@
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
-#include <exception>
 #include <filesystem>
 
 #include "DialogSupport.h"
 #include "ExaminerOptionsDialog.h"
 #include "FrameBlit.h"
-#include "FrameGif.h"
-#include "MainFrame.h"
-#include "Profile.h"
+#include "FramePictures.h"
 #include "QtEdge.h"
 #include "RendererBinding.h"
 #include "WaitCursor.h"
-#include "ZarnDoc.h"
-#include "ZarnView.h"
-
-namespace {
-
-// Keys in the layout view's section of the profile, which both views share.
-const char* const kAutoRotateKey = "AutoRotate";
-const char* const kRotationSpeedKey = "RotationSpeed";
-
-}  // namespace
 
 // ---- dialogs ---------------------------------------------------------------
 
@@ -72,26 +58,14 @@ bool DialogPrompts::EditOptions(QWidget* parent, int& autoRotate, int& rotationS
 
 // ---- construction ----------------------------------------------------------
 
-CVRMLView::CVRMLView(CZarnDoc* doc, CMainFrame* frame, QWidget* parent)
-    : QWidget(parent), m_frame(frame), m_binding(doc ? &doc->Binding() : nullptr) {
-  Init();
-  ReadSettings();
-}
-
 CVRMLView::CVRMLView(RendererBinding& binding, QWidget* parent)
     : QWidget(parent), m_binding(&binding) {
   Init();
-  ReadSettings();
 }
 
 CVRMLView::~CVRMLView() {
   StopSpin();
   m_dragTimer.stop();
-  try {
-    WriteSettings();
-  } catch (const std::exception&) {
-    // Losing the two settings must not take the program down on its way out.
-  }
 }
 
 void CVRMLView::Init() {
@@ -109,19 +83,9 @@ void CVRMLView::Init() {
   connect(&m_dragTimer, &QTimer::timeout, this, &CVRMLView::DragTick);
 }
 
-void CVRMLView::ReadSettings() {
-  const Profile profile;
-  m_autoRotate = profile.GetInt(CZarnView::kSection, kAutoRotateKey, m_autoRotate);
-  m_rotationSpeed = profile.GetInt(CZarnView::kSection, kRotationSpeedKey, m_rotationSpeed);
-  // Above fast is fast. Below slow would give a divisor above 5 and no speed
-  // the options dialog can show, so it is read as slow.
-  m_rotationSpeed = std::clamp(m_rotationSpeed, static_cast<int>(kSlow), static_cast<int>(kFast));
-}
-
-void CVRMLView::WriteSettings() const {
-  const Profile profile;
-  profile.WriteInt(CZarnView::kSection, kAutoRotateKey, m_autoRotate);
-  profile.WriteInt(CZarnView::kSection, kRotationSpeedKey, m_rotationSpeed);
+void CVRMLView::SetRotation(int autoRotate, int rotationSpeed) {
+  m_autoRotate = autoRotate;
+  m_rotationSpeed = std::clamp(rotationSpeed, static_cast<int>(kSlow), static_cast<int>(kFast));
 }
 
 void CVRMLView::SetPrompts(std::unique_ptr<ExaminerPrompts> prompts) {
@@ -138,14 +102,37 @@ void CVRMLView::SetKeyboardRepeat(int delayMs, int intervalMs) {
 
 // ---- document updates ------------------------------------------------------
 
+void CVRMLView::Draw() {
+  if (m_binding && m_letters)
+    m_binding->DrawScene(m_letters());
+}
+
+void CVRMLView::Turn(float yaw, float pitch) {
+  if (!m_binding)
+    return;
+  m_binding->ViewCamera().Rotate(yaw, pitch);
+  Draw();
+}
+
+void CVRMLView::ShowLetters(bool refit) {
+  const CText3D* text = m_letters ? m_letters() : nullptr;
+  if (m_binding && text) {
+    if (refit)
+      m_binding->FitCamera(text);
+    else
+      m_binding->SetLightFromText(*text);
+    Draw();
+  }
+  repaint();
+}
+
 void CVRMLView::InitialUpdate() {
   if (!m_binding)
     return;
   if (!m_binding->View()) {
     m_prompts->Message(this, QStringLiteral("Can not start 3D viewer"),
                        QString::fromLatin1(kGlyphkilnTitle));
-    if (m_frame)
-      m_frame->HideExaminerPane();
+    emit NoRenderer();
   }
 }
 
@@ -161,7 +148,7 @@ void CVRMLView::resizeEvent(QResizeEvent* event) {
   if (!m_binding)
     return;
   m_binding->SetViewSize(width(), height());
-  m_binding->Redraw();
+  Draw();
 }
 
 // ---- the drag --------------------------------------------------------------
@@ -188,8 +175,7 @@ void CVRMLView::mousePressEvent(QMouseEvent* event) {
   m_dragPos = event->position().toPoint();
   // The first step comes at once; later ones at the keyboard's repeat pace.
   const QPointF step = DragStep(m_dragPos);
-  if (m_binding)
-    m_binding->Rotate(static_cast<float>(step.x()), static_cast<float>(step.y()));
+  Turn(static_cast<float>(step.x()), static_cast<float>(step.y()));
   repaint();
   m_gate.Start(m_repeat.delayMs, m_repeat.intervalMs);
   m_dragging = true;
@@ -213,8 +199,7 @@ void CVRMLView::DragTick() {
     const QPointF step = DragStep(m_dragPos);
     const auto yaw = static_cast<float>(step.x());
     const auto pitch = static_cast<float>(step.y());
-    if (m_binding)
-      m_binding->Rotate(yaw, pitch);
+    Turn(yaw, pitch);
     repaint();
     m_spinYaw = yaw;
     m_spinPitch = pitch;
@@ -249,8 +234,7 @@ void CVRMLView::SpinTick() {
   m_halfTick ^= 1;
   if (m_halfTick)
     return;
-  if (m_binding)
-    m_binding->Rotate(m_spinYaw, m_spinPitch);
+  Turn(m_spinYaw, m_spinPitch);
   update();
 }
 
@@ -280,8 +264,7 @@ void CVRMLView::keyPressEvent(QKeyEvent* event) {
   const int repeat = event->isAutoRepeat() ? std::max(2, event->count()) : event->count();
   const Qt::KeyboardModifiers modifiers = event->modifiers();
   if (key == Qt::Key_Tab || key == Qt::Key_F12) {
-    if (m_frame && m_frame->LayoutView())
-      m_frame->LayoutView()->HandleKey(key, repeat, modifiers);
+    emit LayoutKey(key, repeat, modifiers);
   } else if (IsNavigationKey(key, modifiers)) {
     KeyOperation(key, repeat, modifiers);
   } else {
@@ -322,8 +305,10 @@ void CVRMLView::KeyOperation(int key, int repeatCount, Qt::KeyboardModifiers mod
       factor = 1.0f / closer;
       break;
     case Qt::Key_Home:
-      if (m_binding)
-        m_binding->ResetCamera();
+      if (m_binding) {
+        m_binding->ViewCamera().Reset();
+        Draw();
+      }
       break;
     case Qt::Key_Left:
       yaw = -0.25f / k;
@@ -342,11 +327,12 @@ void CVRMLView::KeyOperation(int key, int repeatCount, Qt::KeyboardModifiers mod
   }
 
   if (factor != 0.0f) {
-    if (m_binding)
-      m_binding->Zoom(factor);
+    if (m_binding) {
+      m_binding->ViewCamera().Zoom(factor);
+      Draw();
+    }
   } else if (yaw != 0.0f || pitch != 0.0f) {
-    if (m_binding)
-      m_binding->Rotate(yaw, pitch);
+    Turn(yaw, pitch);
     // A held arrow key leaves the letters spinning when auto rotation is on.
     if (m_autoRotate && repeatCount > 1) {
       m_spinYaw = yaw;
@@ -368,7 +354,7 @@ void CVRMLView::OnBackground() {
   if (!chosen)
     return;
   m_binding->SetBackground(ToColorref(*chosen));
-  m_binding->Redraw();
+  Draw();
   repaint();
 }
 
@@ -414,6 +400,5 @@ void CVRMLView::OnSaveGif() {
 
 void CVRMLView::contextMenuEvent(QContextMenuEvent* event) {
   // The frame builds the menu from its command table and routes its items.
-  if (m_frame && m_frame->ExaminerContextMenu())
-    m_frame->ExaminerContextMenu()->exec(event->globalPos());
+  emit ContextMenuAt(event->globalPos());
 }

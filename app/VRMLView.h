@@ -9,13 +9,13 @@
 #include <QString>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "RepeatGate.h"
 
-class CZarnDoc;
-class CMainFrame;
+class CText3D;
 class RendererBinding;
 
 // The examiner's message boxes and dialogs, behind one small interface so
@@ -49,15 +49,21 @@ class CVRMLView : public QWidget {
   enum Speed : int { kSlow = 0, kMedium = 1, kFast = 2 };
   static constexpr int kSpinTickMs = 25;
 
-  CVRMLView(CZarnDoc* doc, CMainFrame* frame, QWidget* parent = nullptr);
-  // A view on a binding with no document or main frame around it (tests,
-  // benchmarks): keys are not handed on and the pane is never hidden.
+  // A view on the binding; it knows no other window: keys and menus it does
+  // not handle, and a missing renderer, go out as signals.
   explicit CVRMLView(RendererBinding& binding, QWidget* parent = nullptr);
-  // Writes "AutoRotate" and "RotationSpeed" back to the profile.
   ~CVRMLView() override;
 
+  // Where the view finds the letters it draws (the layout view's current
+  // letters); asked on every frame, so it never holds on to old letters.
+  using LettersSource = std::function<const CText3D*()>;
+  void SetLetters(LettersSource source) { m_letters = std::move(source); }
+  // After the letters changed: the camera fitted anew when refit, the
+  // letters' light taken, a frame drawn and shown at once.
+  void ShowLetters(bool refit);
+
   // Run after the document is created or renewed: reports a missing
-  // renderer ("Can not start 3D viewer") and hides the pane.
+  // renderer ("Can not start 3D viewer") and says NoRenderer.
   void InitialUpdate();
   // The navigation keys the examiner answers; the keypad's plus and minus
   // count only with the keypad modifier.
@@ -70,6 +76,9 @@ class CVRMLView : public QWidget {
   void OnExaminerOptions();
   void OnSaveGif();
 
+  // The kept settings: auto rotation on or off and the speed (brought into
+  // slow to fast).
+  void SetRotation(int autoRotate, int rotationSpeed);
   int RotationSpeed() const { return m_rotationSpeed; }
   int AutoRotate() const { return m_autoRotate; }
   bool Spinning() const { return m_spinTimer.isActive(); }
@@ -88,6 +97,14 @@ class CVRMLView : public QWidget {
   void SetKeyboardRepeat(int delayMs, int intervalMs);
   void SetDisplayDepth(int depth) { m_displayDepth = depth; }
   int DisplayDepth() const { return m_displayDepth; }
+
+ signals:
+  // Tab and F12 belong to the layout view's selection.
+  void LayoutKey(int key, int repeatCount, Qt::KeyboardModifiers modifiers);
+  // The context menu asked for at a global position.
+  void ContextMenuAt(const QPoint& globalPos);
+  // There is no renderer: the pane has nothing to show.
+  void NoRenderer();
 
  public slots:
   // One look at the held button: a step when the repeat pace says so. Run by
@@ -109,14 +126,15 @@ class CVRMLView : public QWidget {
 
  private:
   void Init();
-  void ReadSettings();
-  void WriteSettings() const;
+  // A frame of the current letters with the binding's camera.
+  void Draw();
+  void Turn(float yaw, float pitch);
   void StopSpin();
   void StartSpin();
   void ScheduleDragTick();
 
-  CMainFrame* m_frame = nullptr;
   RendererBinding* m_binding = nullptr;
+  LettersSource m_letters;
   std::unique_ptr<ExaminerPrompts> m_prompts;
 
   int m_rotationSpeed = kFast;

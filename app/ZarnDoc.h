@@ -11,9 +11,9 @@ class RendererBinding;
 
 class CZarnDoc {
  public:
-  // Loads the renderer library and reads the examiner's background.
+  // Loads the renderer library.
   CZarnDoc();
-  // Unloads the library and writes the background back.
+  // Unloads the library.
   ~CZarnDoc();
   CZarnDoc(const CZarnDoc&) = delete;
   CZarnDoc& operator=(const CZarnDoc&) = delete;

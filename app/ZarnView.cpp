@@ -1,117 +1,72 @@
 // The layout view: letters built, drawn flat, selected and changed.
 #include "ZarnView.h"
 
-#include <algorithm>
-#include <cmath>
-#include <exception>
+#include <functional>
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 
 #include "DialogSupport.h"
 #include "ExtractGlyphOutlines.h"
 #include "HeightDialog.h"
+#include "LayoutPicture.h"
 #include "LightDialog.h"
-#include "MainFrame.h"
 #include "MyFontDialog.h"
-#include "Profile.h"
 #include "QtEdge.h"
 #include "SaveFile.h"
-#include "ShapeChoices.h"
 #include "ShapeDialog.h"
 #include "Text3D.h"
 #include "TextDialog.h"
-#include "VRMLView.h"
 #include "VrmlWriter.h"
 #include "WaitCursor.h"
 #include "Windows1252.h"
-#include "ZarnDoc.h"
 
-namespace {
 
-// The ranges the Height and Shape dialogs accept.
-constexpr double kMinimumHeight = CHeightDialog::kMinimum;
-constexpr double kMaximumHeight = CHeightDialog::kMaximum;
-constexpr double kMinimumDepth = CShapeDialog::kMinimumDepth;
-constexpr double kMaximumDepth = CShapeDialog::kMaximumDepth;
-constexpr double kDefaultDepth = 0.2;
-
-// Inverts every other pixel along the inside of a rectangle (right and
-// bottom outside), like a focus rectangle: drawn twice it is gone.
-void InvertDottedRect(QImage& image, int left, int top, int right, int bottom) {
-  auto invert = [&image](int x, int y) {
-    if (x < 0 || y < 0 || x >= image.width() || y >= image.height() || (x + y) % 2 != 0) return;
-    QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    line[x] ^= 0x00FFFFFF;
-  };
-  if (right <= left || bottom <= top) return;
-  for (int x = left; x < right; ++x) {
-    invert(x, top);
-    if (bottom - 1 != top) invert(x, bottom - 1);
-  }
-  for (int y = top + 1; y < bottom - 1; ++y) {
-    invert(left, y);
-    if (right - 1 != left) invert(right - 1, y);
-  }
-}
-
-}  // namespace
-
-CZarnView::CZarnView(CZarnDoc* doc, CMainFrame* frame, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_frame(frame) {
+CZarnView::CZarnView(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setObjectName(QStringLiteral("layoutView"));
 
-  const Profile profile;
-  m_lightFlags = profile.GetInt(kSection, "Light", 0) & 3;
-  m_colourSetting = static_cast<std::uint32_t>(profile.GetInt(kSection, "Color", 255)) & 0x00FFFFFF;
-  // Thousandths, read unsigned; a depth the Shape dialog could not have set
-  // (a damaged or negative entry) falls back to the default.
-  const auto depthThousandths = static_cast<std::uint32_t>(profile.GetInt(kSection, "Depth", 200));
-  m_depthSetting = depthThousandths * 0.001;
-  if (m_depthSetting < kMinimumDepth || m_depthSetting > kMaximumDepth) m_depthSetting = kDefaultDepth;
-  // Each run starts from the height the last one ended with.
-  m_height = profile.GetInt(kSection, "Height", 1000) * 0.001;
-  if (m_height < kMinimumHeight || m_height > kMaximumHeight) m_height = 1.0;
-
   OpenFont();
-  if (RendererBinding* binding = Binding()) binding->SetTextProvider(this);
 }
 
-CZarnView::~CZarnView() {
-  if (RendererBinding* binding = Binding()) binding->SetTextProvider(nullptr);
-  m_text.reset();
-  try {
-    const Profile profile;
-    profile.WriteInt(kSection, "Light", m_lightFlags);
-    profile.WriteInt(kSection, "Color", static_cast<int>(m_colourSetting));
-    profile.WriteInt(kSection, "Height", TruncToInt(m_height * 1000.0));
-    profile.WriteInt(kSection, "Depth", TruncToInt(m_depthSetting * 1000.0));
-  } catch (const std::exception&) {
-    // Settings are a convenience; losing them must not end the program badly.
-  }
-}
-
-RendererBinding* CZarnView::Binding() const { return m_doc ? &m_doc->Binding() : nullptr; }
+CZarnView::~CZarnView() = default;
 
 void CZarnView::OpenFont() {
   m_font = Font::Open(m_fontDescription);
 }
 
 void CZarnView::ShowStatus(const char* text) {
-  if (m_frame) m_frame->SetMessageText(QString::fromLatin1(text));
+  emit StatusText(QString::fromLatin1(text));
 }
 
+namespace {
+
+// The build's stages as the status texts the user sees while a rebuild runs.
+class StatusObserver : public BuildObserver {
+ public:
+  explicit StatusObserver(std::function<void(const char*)> show) : m_show(std::move(show)) {}
+  void StageStarted(BuildStage stage) override {
+    switch (stage) {
+      case BuildStage::Loading: m_show("loading..."); break;
+      case BuildStage::FindingContours: m_show("find contours..."); break;
+      case BuildStage::CalculatingContours: m_show("contours calculating ..."); break;
+      case BuildStage::Finished: m_show("Ready"); break;
+    }
+  }
+
+ private:
+  std::function<void(const char*)> m_show;
+};
+
+}  // namespace
+
 void CZarnView::BuildLetters(Rebuild kind) {
-  const bool withStatus = kind != Rebuild::Initial;
   if (m_font) {
     ExtractGlyphOutlines(m_outline, m_textBytes, *m_font);
   } else {
@@ -120,33 +75,22 @@ void CZarnView::BuildLetters(Rebuild kind) {
     for (std::size_t i = 0; i < m_textBytes.size(); ++i) m_outline.Add(0.0, 0.0, kCharacterEnd);
   }
   const WaitCursor waitCursor;
-  if (withStatus) ShowStatus("loading...");
-
   std::vector<PieceAttributes> recorded;
   if (kind == Rebuild::NewFont && m_text) {
-    recorded = RecordPieceAttributes(*m_text, static_cast<int>(m_colourSetting), m_depthSetting);
+    recorded = RecordPieceAttributes(*m_text, m_settings.colour, m_settings.depth);
   }
-  m_selection.clear();
-  m_pieceRects.clear();
+  m_selection.Clear();
   m_text.reset();
-  m_text = std::make_unique<CText3D>(m_textBytes, m_outline, static_cast<int>(m_colourSetting), m_height,
-                                     m_depthSetting);
-  if (withStatus) ShowStatus("find contours...");
-  m_text->FindContours();
-  if (withStatus) ShowStatus("contours calculating ...");
-  m_text->CalculateContours();
-  if (withStatus) ShowStatus("Ready");
-  // The carried-over depths go in before the bevels and meshes are built, so
-  // that every solid already has the depth its piece shows.
-  if (!recorded.empty()) ApplyPieceAttributes(*m_text, recorded);
-  m_text->SetLight(m_lightFlags);
-  m_text->SetBevel(m_bevelStepsSetting, m_bevelSizeSetting);
-  m_text->BuildMeshes();
+  // The first build of a run shows no stages.
+  StatusObserver status([this](const char* text) { ShowStatus(text); });
+  BuildOptions options;
+  options.observer = kind == Rebuild::Initial ? nullptr : &status;
+  options.carryOver = &recorded;
+  m_text = BuildText3D(m_textBytes, m_outline, m_settings, options);
 }
 
 void CZarnView::OnInitialUpdate() {
   BuildLetters(Rebuild::Initial);
-  if (RendererBinding* binding = Binding()) binding->SetLightFromText(*m_text);
   ShowNewLetters();
 }
 
@@ -158,13 +102,7 @@ void CZarnView::ShowNewLetters() {
   emit SelectionChanged();
 }
 
-void CZarnView::UpdateExaminer(bool refit) {
-  RendererBinding* binding = Binding();
-  if (!binding) return;
-  if (refit) binding->FitCamera(m_text.get());
-  binding->Redraw();
-  if (m_frame && m_frame->ExaminerView()) m_frame->ExaminerView()->repaint();
-}
+void CZarnView::UpdateExaminer(bool refit) { emit LettersChanged(refit); }
 
 // ---------------------------------------------------------------- layout
 
@@ -178,111 +116,36 @@ void CZarnView::FitLayout() {
 
 void CZarnView::BuildPieceRects() {
   if (!m_text) return;
-  m_pieceRects.clear();
-  const bool hadSelection = !m_selection.empty();
-  m_selection.clear();
+  std::vector<PieceRect> rects;
   for (const CLetter& letter : m_text->letters) {
     if (letter.bounds.IsDegenerate()) continue;
     for (const auto& piece : letter.pieces) {
       const CBoundRect& b = piece->bounds;
-      if (b.IsDegenerate()) {
-        m_pieceRects.push_back(PieceRect{});  // holds no point
-        continue;
-      }
-      m_pieceRects.push_back(PieceRect{m_fit.X(b.left), m_fit.Y(b.top), m_fit.X(b.right), m_fit.Y(b.bottom)});
+      // A degenerate piece gets a rectangle that holds no point.
+      rects.push_back(b.IsDegenerate() ? PieceRect{}
+                                       : PieceRect{m_fit.X(b.left), m_fit.Y(b.top), m_fit.X(b.right), m_fit.Y(b.bottom)});
     }
   }
-  if (hadSelection) {
-    update();
-    emit SelectionChanged();
-  }
+  if (m_selection.SetRects(std::move(rects))) SelectionUpdated(true);
 }
 
-int CZarnView::HitTest(int x, int y) const {
-  for (int n = static_cast<int>(m_pieceRects.size()) - 1; n >= 0; --n) {
-    if (m_pieceRects[static_cast<std::size_t>(n)].Contains(x, y)) return n;
-  }
-  return -1;
-}
-
-void CZarnView::SetSelection(std::vector<int> selection) {
-  if (selection == m_selection) return;
-  m_selection = std::move(selection);
+void CZarnView::SelectionUpdated(bool changed) {
+  if (!changed) return;
   update();
   emit SelectionChanged();
 }
 
 void CZarnView::Click(int x, int y, Qt::KeyboardModifiers modifiers) {
-  const int hit = HitTest(x, y);
-  if (!(modifiers & (Qt::ShiftModifier | Qt::ControlModifier))) {
-    SetSelection(hit >= 0 ? std::vector<int>{hit} : std::vector<int>{});
-    return;
-  }
-  if (hit < 0) return;
-  std::vector<int> selection = m_selection;
-  const auto found = std::find(selection.begin(), selection.end(), hit);
-  if (found != selection.end()) {
-    selection.erase(found);
-  } else {
-    selection.push_back(hit);
-  }
-  SetSelection(std::move(selection));
+  SelectionUpdated(m_selection.Click(x, y, modifiers.testAnyFlags(Qt::ShiftModifier | Qt::ControlModifier)));
 }
 
 void CZarnView::HandleKey(int key, int, Qt::KeyboardModifiers) {
-  if (key != Qt::Key_Tab && key != Qt::Key_Backtab) return;
-  if (m_pieceRects.empty()) return;
-  const int last = static_cast<int>(m_pieceRects.size()) - 1;
-  if (m_selection.size() == 1) {
-    const int current = m_selection.front();
-    SetSelection(current < last ? std::vector<int>{current + 1} : std::vector<int>{});
-  } else {
-    SetSelection({0});
-  }
+  if (key == Qt::Key_Tab || key == Qt::Key_Backtab) SelectionUpdated(m_selection.Cycle());
 }
 
 // -------------------------------------------------------------- painting
 
-void CZarnView::DrawLetters(QImage& image) const {
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
-  for (const CLetter& letter : m_text->letters) {
-    for (const auto& piece : letter.pieces) {
-      if (piece->contours.empty()) continue;
-      // One path per piece with the even-odd rule: holes show the background.
-      QPainterPath path;
-      path.setFillRule(Qt::OddEvenFill);
-      for (const auto& contour : piece->contours) {
-        if (contour->Empty()) continue;
-        QPolygon polygon;
-        polygon.reserve(static_cast<qsizetype>(contour->Size()) + 1);
-        for (const CPoint2D& p : contour->points) polygon.append(QPoint(m_fit.X(p.x), m_fit.Y(p.y)));
-        polygon.append(polygon.front());
-        path.addPolygon(QPolygonF(polygon));
-      }
-      painter.setBrush(FromColorref(static_cast<std::uint32_t>(piece->colour)));
-      painter.drawPath(path);
-    }
-  }
-}
-
-void CZarnView::DrawMark(QImage& image, int piece) const {
-  if (piece < 0 || piece >= static_cast<int>(m_pieceRects.size())) return;
-  const PieceRect& r = m_pieceRects[static_cast<std::size_t>(piece)];
-  InvertDottedRect(image, r.left - 1, r.top - 1, r.right, r.bottom);
-  InvertDottedRect(image, r.left, r.top, r.right + 1, r.bottom + 1);
-  InvertDottedRect(image, r.left - 2, r.top - 2, r.right + 2, r.bottom + 2);
-}
-
-QImage CZarnView::Picture() const {
-  QImage image(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-  image.fill(Qt::white);
-  if (!m_text) return image;
-  DrawLetters(image);
-  for (int piece : m_selection) DrawMark(image, piece);
-  return image;
-}
+QImage CZarnView::Picture() const { return LayoutPicture(m_text.get(), m_fit, m_selection, size()); }
 
 void CZarnView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
@@ -309,14 +172,14 @@ void CZarnView::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
   if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_F12) {
     HandleKey(key, event->count(), event->modifiers());
-  } else if (CVRMLView::IsNavigationKey(key, event->modifiers()) && m_frame && m_frame->ExaminerView()) {
-    m_frame->ExaminerView()->KeyOperation(key, event->count(), event->modifiers());
+  } else {
+    emit UnhandledKey(key, event->count(), event->modifiers());
   }
   QWidget::keyPressEvent(event);
 }
 
 void CZarnView::contextMenuEvent(QContextMenuEvent* event) {
-  if (m_frame) m_frame->LayoutContextMenu()->exec(event->globalPos());
+  emit ContextMenuAt(event->globalPos());
 }
 
 bool CZarnView::focusNextPrevChild(bool) { return false; }
@@ -355,9 +218,9 @@ void CZarnView::SetFont(const FontDescription& description) {
 }
 
 void CZarnView::OnColourDialog() {
-  std::uint32_t initial = m_colourSetting;
-  if (!m_selection.empty() && m_text) {
-    if (const CLetterPiece* piece = m_text->PieceAt(m_selection.front())) {
+  auto initial = static_cast<std::uint32_t>(m_settings.colour);
+  if (!Selection().empty() && m_text) {
+    if (const CLetterPiece* piece = m_text->PieceAt(Selection().front())) {
       initial = static_cast<std::uint32_t>(piece->colour);
     }
   }
@@ -369,11 +232,11 @@ void CZarnView::OnColourDialog() {
 void CZarnView::ApplyColour(std::uint32_t colour) {
   if (!m_text) return;
   colour &= 0x00FFFFFF;
-  if (m_selection.empty()) {
+  if (Selection().empty()) {
     m_text->SetColour(static_cast<int>(colour));
-    m_colourSetting = colour;
+    m_settings.colour = static_cast<int>(colour);
   } else {
-    for (int n : m_selection) {
+    for (int n : Selection()) {
       if (CLetterPiece* piece = m_text->PieceAt(n)) piece->SetColour(static_cast<int>(colour));
     }
   }
@@ -383,31 +246,30 @@ void CZarnView::ApplyColour(std::uint32_t colour) {
 
 void CZarnView::OnLight() {
   CLightDialog dialog(this);
-  dialog.side = (m_lightFlags & 2) ? 1 : 0;
-  dialog.face = (m_lightFlags & 1) ? 1 : 0;
+  dialog.side = (m_settings.lightFlags & 2) ? 1 : 0;
+  dialog.face = (m_settings.lightFlags & 1) ? 1 : 0;
   if (dialog.exec() != QDialog::Accepted) return;
   SetLightFlags((dialog.side == 1 ? 2 : 0) + (dialog.face == 1 ? 1 : 0));
 }
 
 void CZarnView::SetLightFlags(int flags) {
-  if (!m_text || flags == m_lightFlags) return;
-  m_lightFlags = flags;
+  if (!m_text || flags == m_settings.lightFlags) return;
+  m_settings.lightFlags = flags;
   m_text->SetLight(flags);
-  if (RendererBinding* binding = Binding()) binding->SetLightFromText(*m_text);
   UpdateExaminer(false);
 }
 
 void CZarnView::OnHeight() {
   CHeightDialog dialog(this);
-  dialog.value = m_height;
+  dialog.value = m_settings.height;
   if (dialog.exec() != QDialog::Accepted) return;
   SetHeight(dialog.value);
 }
 
 void CZarnView::SetHeight(double height) {
-  if (!m_text || height == m_height || height < kMinimumHeight) return;
-  const double old = m_height < kMinimumHeight ? 1.0 : m_height;
-  m_height = height;
+  if (!m_text || height == m_settings.height || height < TextSettings::kMinHeight) return;
+  const double old = m_settings.height < TextSettings::kMinHeight ? 1.0 : m_settings.height;
+  m_settings.height = height;
   m_text->Scale(height / old);
   m_text->BuildMeshes();
   FitLayout();
@@ -419,36 +281,36 @@ void CZarnView::SetHeight(double height) {
 void CZarnView::OnShape() {
   if (!m_text) return;
   CShapeDialog dialog(this);
-  const CLetterPiece* first = m_selection.empty() ? nullptr : m_text->PieceAt(m_selection.front());
+  const CLetterPiece* first = Selection().empty() ? nullptr : m_text->PieceAt(Selection().front());
   if (first) {
     dialog.depth = first->depth;
-    dialog.sizeChoice = SizeChoiceFor(first->bevelSize);
-    dialog.shapeChoice = ShapeChoiceFor(first->bevelSteps);
+    dialog.sizeChoice = ShapeChoices::SizeChoiceFor(first->bevelSize);
+    dialog.shapeChoice = ShapeChoices::ShapeChoiceFor(first->bevelSteps);
     dialog.applyTo = 0;
   } else {
-    dialog.depth = m_depthSetting;
-    dialog.sizeChoice = SizeChoiceFor(m_bevelSizeSetting);
-    dialog.shapeChoice = ShapeChoiceFor(m_bevelStepsSetting);
+    dialog.depth = m_settings.depth;
+    dialog.sizeChoice = ShapeChoices::SizeChoiceFor(m_settings.bevelSize);
+    dialog.shapeChoice = ShapeChoices::ShapeChoiceFor(m_settings.bevelSteps);
     dialog.applyTo = 1;
   }
-  dialog.depthPreset = DepthPresetFor(dialog.depth);
+  dialog.depthPreset = ShapeChoices::DepthPresetFor(dialog.depth);
   if (dialog.exec() != QDialog::Accepted) return;
   ApplyShape(dialog.depth, dialog.sizeChoice, dialog.shapeChoice, dialog.applyTo);
 }
 
 void CZarnView::ApplyShape(double depth, int sizeChoice, int shapeChoice, int applyTo) {
   if (!m_text) return;
-  const double size = BevelSizeForChoice(sizeChoice);
-  const int steps = BevelStepsForChoice(shapeChoice);
+  const double size = ShapeChoices::BevelSizeForChoice(sizeChoice);
+  const int steps = ShapeChoices::BevelStepsForChoice(shapeChoice);
   if (applyTo == 1) {
-    m_depthSetting = depth;
-    m_bevelSizeSetting = size;
-    m_bevelStepsSetting = steps;
+    m_settings.depth = depth;
+    m_settings.bevelSize = size;
+    m_settings.bevelSteps = steps;
     m_text->SetDepth(depth);
     m_text->SetBevel(steps, size);
     m_text->BuildMeshes();
   } else if (applyTo == 0) {
-    for (int n : m_selection) {
+    for (int n : Selection()) {
       CLetterPiece* piece = m_text->PieceAt(n);
       if (!piece) continue;
       piece->SetDepth(depth);

@@ -2,8 +2,8 @@
 // (one CText3D, replaced by every rebuild) and the settings every rebuild
 // starts from, draws the letters flat and fitted to the pane, lets the user
 // select pieces with the mouse and Tab, and carries out the letter commands.
-// After each change it has the examiner pane redrawn through the document's
-// renderer binding.
+// It knows no other window: after each change it says so (LettersChanged),
+// and keys and menus it does not handle go out as signals for the frame.
 #pragma once
 
 #include <cstdint>
@@ -17,36 +17,22 @@
 #include "FontEngine.h"
 #include "GlyphOutline.h"
 #include "LayoutFit.h"
-#include "RendererBinding.h"
+#include "PieceSelection.h"
+#include "TextSettings.h"
 
-class CMainFrame;
 class CText3D;
-class CZarnDoc;
 
-// A piece's window rectangle; right and bottom are outside it.
-struct PieceRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-};
-
-class CZarnView : public QWidget, public TextProvider {
+class CZarnView : public QWidget {
   Q_OBJECT
  public:
-  // The profile section of the view's settings.
-  static constexpr const char* kSection = "ZARN Parameters";
-
-  // Reads the settings from the profile; the letters come with OnInitialUpdate.
-  CZarnView(CZarnDoc* doc, CMainFrame* frame, QWidget* parent = nullptr);
-  // Writes "Light", "Color", "Height" and "Depth" back to the profile.
+  // Starts from the default settings; the letters come with OnInitialUpdate.
+  explicit CZarnView(QWidget* parent = nullptr);
   ~CZarnView() override;
 
   // Builds the letters from the current text and font (again on every
   // renewal of the document), fits them and has the examiner redraw.
   void OnInitialUpdate();
-  const CText3D* CurrentText() const override { return m_text.get(); }
+  const CText3D* CurrentText() const { return m_text.get(); }
 
   // Tab cycles the selection; F12 and anything else is ignored here.
   void HandleKey(int key, int repeatCount, Qt::KeyboardModifiers modifiers);
@@ -83,28 +69,40 @@ class CZarnView : public QWidget, public TextProvider {
   void FitLayout();
   void BuildPieceRects();
   // The highest piece whose rectangle holds the point, -1 for none.
-  int HitTest(int x, int y) const;
+  int HitTest(int x, int y) const { return m_selection.HitTest(x, y); }
   // A left click with its modifiers: plain clicks select one piece or none,
   // Shift or Ctrl clicks add or remove the piece under the mouse.
   void Click(int x, int y, Qt::KeyboardModifiers modifiers);
   // The letters and selection marks as the pane shows them, at the pane's size.
   QImage Picture() const;
 
-  const std::vector<int>& Selection() const { return m_selection; }
-  const std::vector<PieceRect>& PieceRects() const { return m_pieceRects; }
+  const std::vector<int>& Selection() const { return m_selection.Selected(); }
+  const std::vector<PieceRect>& PieceRects() const { return m_selection.Rects(); }
   const LayoutFit& Fit() const { return m_fit; }
   const std::string& Text() const { return m_textBytes; }
   const FontDescription& FontSetting() const { return m_fontDescription; }
-  std::uint32_t ColourSetting() const { return m_colourSetting; }
-  double DepthSetting() const { return m_depthSetting; }
-  double HeightSetting() const { return m_height; }
-  int LightFlags() const { return m_lightFlags; }
-  double BevelSizeSetting() const { return m_bevelSizeSetting; }
-  int BevelStepsSetting() const { return m_bevelStepsSetting; }
+  // The settings every rebuild starts from; set before the first build.
+  const TextSettings& Settings() const { return m_settings; }
+  void SetSettings(const TextSettings& settings) { m_settings = settings; }
+  std::uint32_t ColourSetting() const { return static_cast<std::uint32_t>(m_settings.colour); }
+  double DepthSetting() const { return m_settings.depth; }
+  double HeightSetting() const { return m_settings.height; }
+  int LightFlags() const { return m_settings.lightFlags; }
+  double BevelSizeSetting() const { return m_settings.bevelSize; }
+  int BevelStepsSetting() const { return m_settings.bevelSteps; }
 
  signals:
   // The selection became empty or non-empty, or changed otherwise.
   void SelectionChanged();
+  // The letters changed; refit when they are new or resized, so the
+  // examiner fits its camera to them anew.
+  void LettersChanged(bool refit);
+  // A stage's name during a rebuild, "Ready" after it.
+  void StatusText(const QString& text);
+  // A key this view does not handle (the examiner's navigation keys).
+  void UnhandledKey(int key, int repeatCount, Qt::KeyboardModifiers modifiers);
+  // The context menu asked for at a global position.
+  void ContextMenuAt(const QPoint& globalPos);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -122,27 +120,16 @@ class CZarnView : public QWidget, public TextProvider {
   void ShowNewLetters();
   void OpenFont();
   void ShowStatus(const char* text);
-  void DrawLetters(QImage& image) const;
-  void DrawMark(QImage& image, int piece) const;
-  void SetSelection(std::vector<int> selection);
+  // Repaints and tells the frame when the selection changed.
+  void SelectionUpdated(bool changed);
   void UpdateExaminer(bool refit);
-  RendererBinding* Binding() const;
 
-  CZarnDoc* m_doc;
-  CMainFrame* m_frame;
-
-  double m_bevelSizeSetting = 1.0 / 30.0;
-  int m_bevelStepsSetting = 0;
+  TextSettings m_settings;
   FontDescription m_fontDescription;
-  double m_height = 1.0;
-  int m_lightFlags = 0;
-  double m_depthSetting = 0.2;
   std::unique_ptr<CText3D> m_text;
-  std::vector<int> m_selection;  // in the order selected, no duplicates
-  std::uint32_t m_colourSetting = 255;
+  PieceSelection m_selection;
   std::string m_textBytes = "Glyphkiln";
   std::unique_ptr<Font> m_font;  // opened from m_fontDescription; null when no face opens
   CGlyphOutline m_outline;
-  std::vector<PieceRect> m_pieceRects;
   LayoutFit m_fit;
 };

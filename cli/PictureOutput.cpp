@@ -105,10 +105,7 @@ std::vector<Rgb8> AdaptivePalette(const std::vector<PictureFrame>& pictures, int
 // Bottom row first (as the renderer keeps frames) to top row first.
 std::vector<std::uint8_t> TopRowFirst(const std::vector<std::uint8_t>& indices, int width, int height) {
   std::vector<std::uint8_t> rows(indices.size());
-  const auto w = static_cast<std::size_t>(width);
-  for (int y = 0; y < height; ++y)
-    std::copy_n(indices.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(height - 1 - y) * w), w,
-                rows.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) * w));
+  CopyFrameTopDown(indices.data(), static_cast<std::size_t>(width), height, rows.data(), static_cast<std::size_t>(width));
   return rows;
 }
 
@@ -270,7 +267,6 @@ bool WantsPictures(const CliOptions& options) {
 
 bool WritePictures(const CText3D& text, const CliOptions& options, std::string& error) {
   RendererBindingOptions bindingOptions = RendererBindingOptions::Default();
-  bindingOptions.keepSettings = false;  // the desktop program's settings stay as they are
   bindingOptions.maxWidth = kMaxPictureSide;
   bindingOptions.maxHeight = kMaxPictureSide;
   RendererBinding binding(bindingOptions);

@@ -1,12 +1,13 @@
 // The settings file: every call reads the whole file, and every write replaces
-// it through a temporary file in the same directory, so a crash mid-write
-// leaves either the old or the new file and never half of one.
+// it through the program's atomic file write, so a crash mid-write leaves
+// either the old or the new file and never half of one.
 #include "Profile.h"
+
+#include "SaveFile.h"
 
 #include <pwd.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -154,32 +155,19 @@ void SetValue(std::vector<std::string>& lines, const std::string& section,
   lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), newLine);
 }
 
-// Writes the lines to a temporary file beside the target, then renames it
-// over the target. Returns false, leaving the target untouched, on any error.
-bool ReplaceFile(const fs::path& path, const std::vector<std::string>& lines) {
-  static std::atomic<unsigned> counter{0};
+// Replaces the file with the lines; its directory is made first. Returns
+// false, leaving the file untouched, on any error.
+bool ReplaceFile(const fs::path& path, const std::vector<std::string>& lines, std::string* reason) {
   std::error_code ec;
   const fs::path dir = path.parent_path();
   if (!dir.empty()) fs::create_directories(dir, ec);
-  fs::path temp = path;
-  temp += ".tmp" + std::to_string(getpid()) + "-" + std::to_string(counter++);
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const auto& line : lines) out << line << '\n';
-    out.flush();
-    if (!out) {
-      out.close();
-      fs::remove(temp, ec);
-      return false;
-    }
-  }
-  fs::rename(temp, path, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    return false;
-  }
-  return true;
+  return SaveAtomically(
+      path,
+      [&lines](std::ostream& out) {
+        for (const auto& line : lines) out << line << '\n';
+        return static_cast<bool>(out);
+      },
+      nullptr, reason);
 }
 
 std::string HomeDirectory() {
@@ -233,9 +221,21 @@ bool Profile::WriteInt(const std::string& section, const std::string& key, int v
 
 bool Profile::WriteString(const std::string& section, const std::string& key,
                           const std::string& value) const {
-  if (!SafeSection(section) || !SafeKey(key) || !SafeText(value)) return false;
+  return WriteAll({{section, key, value}});
+}
+
+bool Profile::WriteAll(const std::vector<ProfileEntry>& entries, std::string* reason) const {
+  for (const ProfileEntry& e : entries) {
+    if (!SafeSection(e.section) || !SafeKey(e.key) || !SafeText(e.value)) {
+      if (reason) *reason = "refused to write the key '" + e.key + "'";
+      return false;
+    }
+  }
   auto lines = TryReadLines(m_path);
-  if (!lines) return false;
-  SetValue(*lines, Trim(section), Trim(key), Trim(value));
-  return ReplaceFile(m_path, *lines);
+  if (!lines) {
+    if (reason) *reason = "cannot read " + m_path.string();
+    return false;
+  }
+  for (const ProfileEntry& e : entries) SetValue(*lines, Trim(e.section), Trim(e.key), Trim(e.value));
+  return ReplaceFile(m_path, *lines, reason);
 }

@@ -74,13 +74,15 @@ PictureRenderer::PictureRenderer(RendererBinding& binding, const CText3D& text, 
   m_zoom = 1.0f;
   for (double turn : turns) {
     AimCamera(turn);
-    cameras.push_back(binding.Camera());
+    cameras.push_back(binding.ViewCamera().Frame());
   }
   const double margin = kFitMarginShare * std::min(m_width, m_height);
-  const double fitted = FitDistance(text, binding.Centre(), cameras, m_width, m_height, FocalLength(m_height), margin);
+  const Vec3 middle = binding.ViewCamera().Centre();
+  const float centre[3] = {middle.x, middle.y, middle.z};
+  const double fitted = FitDistance(text, centre, cameras, m_width, m_height, FocalLength(m_height), margin);
   // Text without a mesh keeps the examiner's distance.
-  if (fitted > 0 && binding.Distance() > 0)
-    m_zoom = static_cast<float>(fitted / binding.Distance()) * settings.zoom;
+  if (fitted > 0 && binding.ViewCamera().FitDistance() > 0)
+    m_zoom = static_cast<float>(fitted / binding.ViewCamera().FitDistance()) * settings.zoom;
   else
     m_zoom = settings.zoom;
 }
@@ -89,16 +91,16 @@ PictureRenderer::PictureRenderer(RendererBinding& binding, const CText3D& text, 
 // turned about the world's vertical axis by `turn`.
 void PictureRenderer::AimCamera(double turn) {
   m_binding.FitCamera(&m_text);
-  m_binding.Rotate(m_settings.yaw, m_settings.pitch);
-  if (turn != 0.0) m_binding.Rotate(static_cast<float>(turn), 0.0f);
-  m_binding.Zoom(m_zoom);
+  m_binding.ViewCamera().Rotate(m_settings.yaw, m_settings.pitch);
+  if (turn != 0.0) m_binding.ViewCamera().Rotate(static_cast<float>(turn), 0.0f);
+  m_binding.ViewCamera().Zoom(m_zoom);
 }
 
 PictureFrame PictureRenderer::Render(double turn) {
   PictureFrame picture;
   if (!Ready()) return picture;
   AimCamera(turn);
-  const CameraFrame aimed = m_binding.Camera();
+  const CameraFrame aimed = m_binding.ViewCamera().Frame();
   const std::uint32_t background = m_binding.Background();
   const bool transparent = m_settings.transparent;
   if (transparent) m_binding.SetBackground(kMaskBackground);
@@ -112,7 +114,8 @@ PictureFrame PictureRenderer::Render(double turn) {
   // One sample grid step in world units at the centre's depth: shifting the
   // eye sideways by it moves the picture by a pixel.
   const double focal = FocalLength(m_height);
-  const float* c = m_binding.Centre();
+  const Vec3 middle = m_binding.ViewCamera().Centre();
+  const float c[3] = {middle.x, middle.y, middle.z};
   const double toCentre[3] = {c[0] - aimed.origin[0], c[1] - aimed.origin[1], c[2] - aimed.origin[2]};
   const double depth = -Dot(aimed.zAxis, toCentre);
   const double pixelStep = depth / focal;
@@ -125,7 +128,7 @@ PictureFrame PictureRenderer::Render(double turn) {
         const double dy = ((sy + 0.5) / n - 0.5) * pixelStep;
         for (int k = 0; k < 3; ++k)
           shifted.origin[k] = static_cast<float>(aimed.origin[k] + dx * aimed.xAxis[k] + dy * aimed.yAxis[k]);
-        m_binding.SetCamera(shifted);
+        m_binding.ViewCamera().SetFrame(shifted);
       }
       m_binding.DrawScene(&m_text);
       const unsigned short* frame = m_binding.Frame16();
@@ -135,8 +138,8 @@ PictureFrame PictureRenderer::Render(double turn) {
       }
       // The library's frame is bottom row first.
       std::size_t at = 0;
-      for (int y = m_height - 1; y >= 0; --y) {
-        const unsigned short* row = frame + static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width);
+      for (int y = 0; y < m_height; ++y) {
+        const unsigned short* row = FrameRowFromTop(frame, static_cast<std::size_t>(m_width), m_height, y);
         for (int x = 0; x < m_width; ++x, ++at) {
           if (transparent && row[x] == PixelFormat565(kMaskBackground)) continue;
           const RgbColour colour = Expand565(row[x]);
@@ -149,7 +152,7 @@ PictureFrame PictureRenderer::Render(double turn) {
     }
   }
   if (transparent) m_binding.SetBackground(background);
-  m_binding.SetCamera(aimed);
+  m_binding.ViewCamera().SetFrame(aimed);
   if (!drawn) return picture;
 
   picture.width = m_width;
@@ -182,7 +185,8 @@ std::vector<std::uint8_t> PictureRenderer::CubeIndices(const PictureFrame& pictu
   const std::size_t pixels = static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height);
   std::vector<unsigned short> frame(pixels);
   for (int y = 0; y < m_height; ++y) {
-    const std::uint8_t* in = &picture.pixels[3 * static_cast<std::size_t>(m_height - 1 - y) * static_cast<std::size_t>(m_width)];
+    // Top row first to the renderer's bottom row first: the same flip.
+    const std::uint8_t* in = FrameRowFromTop(picture.pixels.data(), 3 * static_cast<std::size_t>(m_width), m_height, y);
     unsigned short* out = &frame[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width)];
     for (int x = 0; x < m_width; ++x, in += 3)
       out[x] = PixelFormat565(static_cast<std::uint32_t>(in[0]) | static_cast<std::uint32_t>(in[1]) << 8 |

@@ -2,46 +2,17 @@
 // the letters.
 #include "RendererBinding.h"
 
-#include <cmath>
 #include <system_error>
 
 #include "Text3D.h"
 
 namespace {
 
-constexpr const char* kViewSection = "3D View";
-constexpr const char* kBackgroundKey = "Background";
 // Nearest depth drawn, in model units in front of the eye.
 constexpr float kFrontClipDistance = 0.1f;
 
 void SetVector(float* v, float x, float y, float z) {
   v[0] = x;
-  v[1] = y;
-  v[2] = z;
-}
-
-// The camera at (x, y, z) with the world's axes, looking down -z.
-CameraFrame StraightCamera(float x, float y, float z) {
-  CameraFrame camera{};
-  SetVector(camera.origin, x, y, z);
-  SetVector(camera.xAxis, 1, 0, 0);
-  SetVector(camera.yAxis, 0, 1, 0);
-  SetVector(camera.zAxis, 0, 0, 1);
-  return camera;
-}
-
-// Turns v about the world y axis by theta: x' = x cos + z sin, z' = z cos - x sin.
-void TurnAboutY(float* v, float cosine, float sine) {
-  const float x = v[0] * cosine + v[2] * sine;
-  const float z = v[2] * cosine - v[0] * sine;
-  v[0] = x;
-  v[2] = z;
-}
-
-// Turns v about the world x axis by phi: y' = y cos - z sin, z' = y sin + z cos.
-void TurnAboutX(float* v, float cosine, float sine) {
-  const float y = v[1] * cosine - v[2] * sine;
-  const float z = v[1] * sine + v[2] * cosine;
   v[1] = y;
   v[2] = z;
 }
@@ -63,16 +34,7 @@ RendererBindingOptions RendererBindingOptions::Default() {
 RendererBinding::RendererBinding() : RendererBinding(RendererBindingOptions::Default()) {}
 
 RendererBinding::RendererBinding(const RendererBindingOptions& options)
-    : m_profile(options.profilePath.empty() ? Profile::DefaultPath() : options.profilePath),
-      m_keepSettings(options.keepSettings),
-      m_maxWidth(options.maxWidth),
-      m_maxHeight(options.maxHeight) {
-  // Read whether or not a library loads: the setting is written back on
-  // exit either way, and must come back as the user left it.
-  if (m_keepSettings) {
-    m_background = static_cast<std::uint32_t>(
-        m_profile.GetInt(kViewSection, kBackgroundKey, static_cast<int>(kDefaultBackground)));
-  }
+    : m_maxWidth(options.maxWidth), m_maxHeight(options.maxHeight) {
   Load(options);
 }
 
@@ -80,9 +42,6 @@ RendererBinding::~RendererBinding() {
   if (m_view && m_entry.destroyView) m_entry.destroyView(m_view);
   m_view = nullptr;
   m_library.Close();
-  // Written also when no library was loaded. A failed write costs only this
-  // one setting and must not stop the program from closing.
-  if (m_keepSettings) m_profile.WriteInt(kViewSection, kBackgroundKey, static_cast<int>(m_background));
 }
 
 // Each candidate library in turn; the first that loads decides the frame
@@ -142,53 +101,13 @@ void RendererBinding::SetViewSize(int w, int h) {
 
 void RendererBinding::FitCamera(const CText3D* text) {
   if (!text) return;
-  const CBoundRect& b = text->bounds;
-  const auto cx = static_cast<float>(b.left * 0.5 + b.right * 0.5);
-  const auto cy = static_cast<float>(b.bottom * 0.5 + b.top * 0.5);
-  // Far enough to show the whole width, or the height with room around it.
-  const double width = b.right - b.left;
-  const double height = 2.0 * (b.top - b.bottom);
-  m_distance = static_cast<float>(width > height ? width : height);
-  m_camera = StraightCamera(cx, cy, m_distance);
-  SetVector(m_centre, cx, cy, 0);
+  m_camera.Fit(text->bounds);
   SetLightFromText(*text);
 }
 
-// The text keeps its light as (z, y, x); the renderer gets the negated
-// (x, y, z), the direction the light travels.
+// The renderer gets the text's light negated: the direction the light travels.
 void RendererBinding::SetLightFromText(const CText3D& text) {
   SetVector(m_light, -text.lightDir[0], -text.lightDir[1], -text.lightDir[2]);
-}
-
-void RendererBinding::Rotate(float yaw, float pitch) {
-  float* eye = m_camera.origin;
-  for (int i = 0; i < 3; ++i) eye[i] -= m_centre[i];
-  float* vectors[4] = {eye, m_camera.xAxis, m_camera.yAxis, m_camera.zAxis};
-  const float theta = -yaw;
-  const float phi = -pitch;
-  const float cosTheta = std::cos(theta), sinTheta = std::sin(theta);
-  const float cosPhi = std::cos(phi), sinPhi = std::sin(phi);
-  for (float* v : vectors) TurnAboutY(v, cosTheta, sinTheta);
-  for (float* v : vectors) TurnAboutX(v, cosPhi, sinPhi);
-  for (int i = 0; i < 3; ++i) eye[i] += m_centre[i];
-  Redraw();
-}
-
-void RendererBinding::Zoom(float factor) {
-  for (int i = 0; i < 3; ++i)
-    m_camera.origin[i] = m_centre[i] + factor * (m_camera.origin[i] - m_centre[i]);
-  Redraw();
-}
-
-void RendererBinding::ResetCamera() {
-  m_camera = StraightCamera(m_centre[0], m_centre[1], m_distance);
-  m_centre[2] = 0;
-  Redraw();
-}
-
-void RendererBinding::Redraw() {
-  if (!m_provider) return;
-  if (const CText3D* text = m_provider->CurrentText()) DrawScene(text);
 }
 
 int RendererBinding::LibraryColour(std::uint32_t colour) const {
@@ -200,32 +119,40 @@ void RendererBinding::DrawScene(const CText3D* text) {
   m_entry.resizeView(m_view, m_width, m_height);
   // The renderer may round the size; from here on the binding uses its size.
   m_entry.getViewSize(m_view, &m_width, &m_height);
-  m_entry.setCameraPos(m_view, &m_camera);
+  const CameraFrame camera = m_camera.Frame();
+  m_entry.setCameraPos(m_view, &camera);
   m_entry.setDLight(m_view, m_light, 1);
   m_entry.setFrontClipPlane(m_view, kFrontClipDistance);
   m_entry.setBgColor(m_view, LibraryColour(m_background));
   m_entry.startFrame(m_view);
 
   std::vector<int> indices;
-  for (int n = 0;; ++n) {
-    const CLetterPiece* piece = text->PieceAt(n);
-    if (!piece) break;
-    if (piece->faceCount <= 0 || piece->vertices.empty()) continue;  // no mesh built
-    FaceMaterial material{};
-    material.colour = LibraryColour(ShadeBaseColour(static_cast<std::uint32_t>(piece->colour)));
-    material.lit = 1;
-    material.shadeLow = -16;
-    material.shadeHigh = 16;
-    FaceTexMap texMap{};
-    indices.clear();
-    indices.insert(indices.end(), piece->frontFace.begin(), piece->frontFace.end());
-    indices.insert(indices.end(), piece->backFace.begin(), piece->backFace.end());
-    indices.insert(indices.end(), piece->sideFaces.begin(), piece->sideFaces.end());
-    m_entry.faceList(m_view, piece->faceCount, static_cast<int>(piece->vertices.size()),
-                     &piece->vertices.front().x, indices.data(), &texMap, &material);
+  // The pieces PieceAt counts, in its order (those of letters with bounds),
+  // in one pass.
+  for (const CLetter& letter : text->letters) {
+    if (letter.bounds.IsDegenerate()) continue;
+    for (const auto& piece : letter.pieces) {
+      if (piece) DrawPiece(*piece, indices);
+    }
   }
   m_entry.endFrame(m_view);
   m_dithered = 0;
+}
+
+void RendererBinding::DrawPiece(const CLetterPiece& piece, std::vector<int>& indices) {
+  if (piece.faceCount <= 0 || piece.vertices.empty()) return;  // no mesh built
+  FaceMaterial material{};
+  material.colour = LibraryColour(ShadeBaseColour(static_cast<std::uint32_t>(piece.colour)));
+  material.lit = 1;
+  material.shadeLow = -16;
+  material.shadeHigh = 16;
+  FaceTexMap texMap{};
+  indices.clear();
+  indices.insert(indices.end(), piece.frontFace.begin(), piece.frontFace.end());
+  indices.insert(indices.end(), piece.backFace.begin(), piece.backFace.end());
+  indices.insert(indices.end(), piece.sideFaces.begin(), piece.sideFaces.end());
+  m_entry.faceList(m_view, piece.faceCount, static_cast<int>(piece.vertices.size()), &piece.vertices.front().x,
+                   indices.data(), &texMap, &material);
 }
 
 // The library's buffer has the size it was last drawn at; after a SetViewSize

@@ -1,6 +1,7 @@
-// The document's link to the renderer library: loads libRastel16.so (or
-// libRastel8.so) at run time, binds its sixteen functions, owns the one
-// renderer view and keeps the examiner's camera, light and background.
+// The link to the renderer library: loads libRastel16.so (or libRastel8.so)
+// at run time, binds its sixteen functions, owns the one renderer view and
+// draws frames of letters with the examiner's camera, light and background.
+// It never asks for letters: the caller draws after it turns the camera.
 // Free of Qt; the window half (blit, palette realisation, splash) is separate.
 #pragma once
 
@@ -9,21 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "Camera.h"
 #include "CubePalette.h"
-#include "FrameGif.h"
-#include "Profile.h"
+#include "FramePictures.h"
 #include "SharedLibrary.h"
 #include "rastel.h"
 
+class CLetterPiece;
 class CText3D;
-
-// Where Redraw finds the current letters: the desktop program's layout view,
-// or the command-line tool's own text object.
-class TextProvider {
- public:
-  virtual ~TextProvider() = default;
-  virtual const CText3D* CurrentText() const = 0;
-};
 
 // The renderer library's entry points, bound by their plain names.
 struct RendererEntryPoints {
@@ -54,65 +48,48 @@ struct RendererLibraryCandidate {
   int bitsPerPixel;  // 16: 5-6-5 pixels; 8: palette indices
 };
 
-// Where the binding looks for its library and keeps its background colour.
+// Where the binding looks for its library.
 struct RendererBindingOptions {
   // Searched in order for each library before the system's search path.
   std::vector<std::filesystem::path> directories;
   bool useSystemSearchPath = true;
   std::vector<RendererLibraryCandidate> libraries = {{"libRastel16.so", 16}, {"libRastel8.so", 8}};
-  std::filesystem::path profilePath;  // empty: Profile::DefaultPath()
-  // Read the background from the profile and write it back on destruction.
-  // The command-line tool takes its colours from its options and leaves the
-  // desktop program's settings alone.
-  bool keepSettings = true;
   // The largest view asked of the renderer: the desktop view's 800 x 600;
   // pictures may be larger where the renderer library allows it.
   int maxWidth = 800;
   int maxHeight = 600;
 
-  // The running program's directory, then the system's search path, and the
-  // default profile.
+  // The running program's directory, then the system's search path.
   static RendererBindingOptions Default();
 };
 
 class RendererBinding {
  public:
-  // The background colour until the profile says otherwise: green and blue
-  // full, red 0 (cyan), as a COLORREF.
+  // The background colour until the program sets one: green and blue full,
+  // red 0 (cyan), as a COLORREF.
   static constexpr std::uint32_t kDefaultBackground = 0xFFFF00;
   // The largest view the renderer is asked for.
   static constexpr int kMaxWidth = 800;
   static constexpr int kMaxHeight = 600;
 
   // Loads the library (each name first beside the running executable, then
-  // by the system's search path) and reads the background from the profile.
+  // by the system's search path).
   RendererBinding();
   explicit RendererBinding(const RendererBindingOptions& options);
-  // Destroys the view, unloads the library, writes the background back.
+  // Destroys the view and unloads the library.
   ~RendererBinding();
   RendererBinding(const RendererBinding&) = delete;
   RendererBinding& operator=(const RendererBinding&) = delete;
 
-  void SetTextProvider(const TextProvider* provider) { m_provider = provider; }
-
   // w > the largest width (800 unless the options say otherwise) gives that
   // width, w <= 3 gives 0; likewise h, with h < 4 giving 0.
   void SetViewSize(int w, int h);
-  // Centres the camera on the text's bounds at a distance that shows it
-  // whole, looking down the negative z axis, and takes the text's light.
+  // Fits the camera to the text's bounds (Camera::Fit) and takes the
+  // text's light.
   void FitCamera(const CText3D* text);
-  // Turns the camera about the centre: yaw about the world y axis, then
-  // pitch about the world x axis (radians); then Redraw.
-  void Rotate(float yaw, float pitch);
-  // Moves the eye toward (factor < 1) or away from the centre; then Redraw.
-  void Zoom(float factor);
-  // Back to the camera of the last FitCamera (the light stays); then Redraw.
-  void ResetCamera();
-  // Draws one frame of the text's pieces; nothing without a view, a size or
-  // a text.
+  // Draws one frame of the text's pieces, in one pass over its letters;
+  // nothing without a view, a size or a text.
   void DrawScene(const CText3D* text);
-  // Draws the provider's current text, if there is one.
-  void Redraw();
   // Takes the light direction of the text (after SetLight) as the renderer's.
   void SetLightFromText(const CText3D& text);
 
@@ -122,16 +99,13 @@ class RendererBinding {
   int Height() const { return m_height; }
   std::uint32_t Background() const { return m_background; }  // COLORREF 0x00BBGGRR
   void SetBackground(std::uint32_t colour) { m_background = colour; }
-  const CameraFrame& Camera() const { return m_camera; }
-  // Replaces the camera for the next frame (the centre and distance stay).
-  void SetCamera(const CameraFrame& camera) { m_camera = camera; }
+  // The camera the next frame is drawn with; turning it draws nothing.
+  Camera& ViewCamera() { return m_camera; }
+  const Camera& ViewCamera() const { return m_camera; }
   const float* Light() const { return m_light; }
-  const float* Centre() const { return m_centre; }
-  float Distance() const { return m_distance; }
   // The colours the 8-bit frame's indices refer to.
   const CubePalette& Palette() const { return m_palette; }
   const RendererEntryPoints& EntryPoints() const { return m_entry; }
-  const Profile& Settings() const { return m_profile; }
 
   // A COLORREF in the loaded library's colour format: a 5-6-5 pixel for the
   // 16-bit library, a palette index for the 8-bit one.
@@ -157,13 +131,12 @@ class RendererBinding {
   void BindEntryPoints();
   bool HasFrame() const { return m_view && m_width > 0 && m_height > 0; }
   bool FrameMatchesSize() const;
+  // Hands one piece's mesh to the renderer; indices is scratch space.
+  void DrawPiece(const CLetterPiece& piece, std::vector<int>& indices);
 
-  const TextProvider* m_provider = nullptr;
   int m_dithered = 0;
   int m_bitsPerPixel = 0;
   CubePalette m_palette;
-  Profile m_profile;
-  bool m_keepSettings = true;
   int m_maxWidth = kMaxWidth;
   int m_maxHeight = kMaxHeight;
   // Declared before the view handle: the view is destroyed while its
@@ -172,12 +145,10 @@ class RendererBinding {
   RendererEntryPoints m_entry;
   RenderView* m_view = nullptr;
   std::uint32_t m_background = kDefaultBackground;
-  CameraFrame m_camera{};
+  Camera m_camera;
   float m_light[3] = {0, 0, 0};
-  float m_centre[3] = {0, 0, 0};
   int m_width = 0;
   int m_height = 0;
-  float m_distance = 0.0f;
   // The dithered form of a 16-bit frame; valid while m_dithered is 1.
   std::vector<std::uint8_t> m_frame8;
 };

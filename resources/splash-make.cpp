@@ -29,10 +29,10 @@ constexpr int kWidth = 414;
 constexpr int kHeight = 295;
 constexpr int kBandHeight = 72;  // the name band under the letters
 
-class Letters : public TextProvider {
+class Letters {
  public:
   explicit Letters(std::unique_ptr<CText3D> text) : m_text(std::move(text)) {}
-  const CText3D* CurrentText() const override { return m_text.get(); }
+  const CText3D* CurrentText() const { return m_text.get(); }
 
  private:
   std::unique_ptr<CText3D> m_text;
@@ -65,20 +65,19 @@ int main(int argc, char** argv) {
   RendererBindingOptions options;
   options.directories = {argv[1]};
   options.useSystemSearchPath = false;
-  options.profilePath = "/dev/null";
   RendererBinding binding(options);
   if (!binding.View()) {
     std::fprintf(stderr, "no renderer in %s\n", argv[1]);
     return 1;
   }
   Letters letters(BevelledLetters(*font));
-  binding.SetTextProvider(&letters);
   binding.SetBackground(0x000000);
   binding.SetViewSize(kWidth + 2, kHeight - kBandHeight);
   binding.FitCamera(letters.CurrentText());
   binding.SetLightFromText(*letters.CurrentText());
-  binding.Zoom(1.0f);
-  binding.Rotate(-0.2f, 0.25f);
+  binding.ViewCamera().Zoom(1.0f);
+  binding.ViewCamera().Rotate(-0.2f, 0.25f);
+  binding.DrawScene(letters.CurrentText());
 
   // The letters as a 256-colour display would show them: dithered to the cube.
   const QImage frame = FrameImage(binding, 8);

@@ -34,10 +34,10 @@ std::unique_ptr<CText3D> DefaultLetters() {
                       .bevelSteps = 0, .bevelSize = 1.0 / 30.0});
 }
 
-class Letters : public TextProvider {
+class Letters {
  public:
   Letters() : m_text(DefaultLetters()) {}
-  const CText3D* CurrentText() const override { return m_text.get(); }
+  const CText3D* CurrentText() const { return m_text.get(); }
 
  private:
   std::unique_ptr<CText3D> m_text;
@@ -52,18 +52,15 @@ double Percentile95(const std::vector<double>& values) {
 }
 
 void ExaminerStep(benchmark::State& state, int displayDepth) {
-  const std::filesystem::path profile = std::filesystem::temp_directory_path() / "glyphkiln-bench.ini";
   RendererBindingOptions options;
   options.directories = {GLYPHKILN_BIN_DIR};
   options.useSystemSearchPath = false;
-  options.profilePath = profile;
   RendererBinding binding(options);
   if (!binding.View()) {
     state.SkipWithError("libRastel16.so not found beside the benchmark");
     return;
   }
   Letters letters;
-  binding.SetTextProvider(&letters);
   binding.SetViewSize(800, 600);
   binding.FitCamera(letters.CurrentText());
   binding.SetLightFromText(*letters.CurrentText());
@@ -71,13 +68,13 @@ void ExaminerStep(benchmark::State& state, int displayDepth) {
 
   for (auto _ : state) {
     // The fast drag step at the window's edge: a quarter radian.
-    binding.Rotate(0.25f, 0.05f);
+    binding.ViewCamera().Rotate(0.25f, 0.05f);
+    binding.DrawScene(letters.CurrentText());
     QPainter painter(&window);
     Blit(painter, binding, window.width(), window.height(), displayDepth);
     painter.end();
     benchmark::DoNotOptimize(window.constBits());
   }
-  std::filesystem::remove(profile);
 }
 
 // One step per repetition, so that the median and the 95th percentile are

@@ -11,7 +11,7 @@
 
 #include "ExtractGlyphOutlines.h"
 #include "FontEngine.h"
-#include "FrameGif.h"
+#include "FramePictures.h"
 #include "GifWriter.h"
 #include "RendererBinding.h"
 #include "Text3D.h"
@@ -36,7 +36,6 @@ std::unique_ptr<RendererBinding> RealBinding() {
   RendererBindingOptions options;
   options.directories = {GLYPHKILN_BIN_DIR};
   options.useSystemSearchPath = false;
-  options.keepSettings = false;
   return std::make_unique<RendererBinding>(options);
 }
 

@@ -106,11 +106,10 @@ void FitAndTurn(const CText3D& text, float yaw, float pitch, Scene& scene) {
   RendererBindingOptions options;
   options.libraries.clear();
   options.useSystemSearchPath = false;
-  options.keepSettings = false;
   RendererBinding binding(options);
   binding.FitCamera(&text);
-  binding.Rotate(yaw, pitch);
-  scene.camera = binding.Camera();
+  binding.ViewCamera().Rotate(yaw, pitch);
+  scene.camera = binding.ViewCamera().Frame();
   std::copy(binding.Light(), binding.Light() + 3, scene.light);
 }
 

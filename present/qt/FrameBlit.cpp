@@ -5,9 +5,9 @@
 #include <QPainter>
 #include <QScreen>
 #include <cstdlib>
-#include <cstring>
 
 #include "CubePalette.h"
+#include "FramePictures.h"
 #include "RendererBinding.h"
 
 namespace {
@@ -16,13 +16,9 @@ namespace {
 constexpr int kMaxFrameWidth = 800;
 constexpr int kMaxFrameHeight = 600;
 
-// Copies a bottom-up frame into a top-down image of the same size: row 0 of
-// the image is the frame's last row in memory.
+// The frame's rows into an image of the same size, the right way up.
 void CopyRowsBottomUp(QImage& image, const void* frame, std::size_t rowBytes) {
-  const auto* rows = static_cast<const unsigned char*>(frame);
-  const int height = image.height();
-  for (int y = 0; y < height; ++y)
-    std::memcpy(image.scanLine(y), rows + static_cast<std::size_t>(height - 1 - y) * rowBytes, rowBytes);
+  CopyFrameTopDown(frame, rowBytes, image.height(), image.bits(), static_cast<std::size_t>(image.bytesPerLine()));
 }
 
 }  // namespace

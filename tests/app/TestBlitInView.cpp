@@ -57,7 +57,7 @@ TEST_F(ExaminerPicture, EightBitDisplayShowsTheCubesColoursAndDithersOnce) {
     }
   }
   // A new frame is dithered anew.
-  m_binding->Redraw();
+  m_binding->DrawScene(m_text.get());
   EXPECT_FALSE(m_binding->Dithered());
   Paint();
   EXPECT_TRUE(m_binding->Dithered());

@@ -26,7 +26,7 @@ TEST_F(ExaminerDrag, PressTurnsOnceAtOnceByTheOffsetFromTheCentre) {
                         Case{CVRMLView::kFast, QPoint(200, 300), 0.0, 0.25}}) {  // bottom edge: Down
     SCOPED_TRACE(testing::Message() << c.speed << " at " << c.at.x() << "," << c.at.y());
     CVRMLView& view = MakeView(c.speed);
-    m_binding->ResetCamera();
+    m_binding->ViewCamera().Reset();
     Press(view, c.at);
     EXPECT_NEAR(Yaw(Camera()), c.yaw, 1e-6);
     EXPECT_NEAR(Pitch(Camera()), c.pitch, 1e-6);
@@ -36,7 +36,7 @@ TEST_F(ExaminerDrag, PressTurnsOnceAtOnceByTheOffsetFromTheCentre) {
 
 TEST_F(ExaminerDrag, StepsFollowTheRepeatDelayThenTheInterval) {
   CVRMLView& view = MakeView(CVRMLView::kFast);
-  m_binding->ResetCamera();
+  m_binding->ViewCamera().Reset();
   Press(view, kRightEdge);
   m_clock.now += 499;
   view.DragTick();
@@ -60,7 +60,7 @@ TEST_F(ExaminerDrag, StepsFollowTheRepeatDelayThenTheInterval) {
 
 TEST_F(ExaminerDrag, LaterStepsTakeTheCursorWhereItIsNow) {
   CVRMLView& view = MakeView(CVRMLView::kFast);
-  m_binding->ResetCamera();
+  m_binding->ViewCamera().Reset();
   Press(view, kRightEdge);
   MoveHeld(view, QPoint(0, 150));  // the left edge
   m_clock.now += 500;
@@ -72,7 +72,7 @@ TEST_F(ExaminerDrag, LaterStepsTakeTheCursorWhereItIsNow) {
 
 TEST_F(ExaminerDrag, ReleaseBeforeTheDelayNeverSpins) {
   CVRMLView& view = MakeView(CVRMLView::kFast, 1);
-  m_binding->ResetCamera();
+  m_binding->ViewCamera().Reset();
   Press(view, kRightEdge);
   m_clock.now += 400;
   view.DragTick();

@@ -10,7 +10,6 @@
 #include <QImage>
 #include <memory>
 
-#include "Profile.h"
 #include "TestExaminerSupport.h"
 
 namespace examiner_test {
@@ -20,19 +19,17 @@ class ExaminerFixture : public ::testing::Test {
   ExaminerFixture()
       : m_binding(std::make_unique<RendererBinding>(NoRenderer(m_profile))), m_text(BoxText()) {
     m_binding->FitCamera(m_text.get());
-    m_fitted = m_binding->Camera();
+    m_fitted = Camera();
   }
   ~ExaminerFixture() override {
     m_view.reset();
     m_binding.reset();
   }
 
-  // A view made after the profile holds the given settings.
+  // A view with the given kept settings.
   CVRMLView& MakeView(int rotationSpeed = CVRMLView::kFast, int autoRotate = 0) {
-    const Profile profile = m_profile.Settings();
-    profile.WriteInt("ZARN Parameters", "RotationSpeed", rotationSpeed);
-    profile.WriteInt("ZARN Parameters", "AutoRotate", autoRotate);
     m_view = std::make_unique<CVRMLView>(*m_binding);
+    m_view->SetRotation(autoRotate, rotationSpeed);
     m_view->SetPrompts(std::make_unique<ScriptedPrompts>(m_script));
     m_view->SetClock(m_clock.Function());
     m_view->SetKeyboardRepeat(500, 30);
@@ -40,7 +37,7 @@ class ExaminerFixture : public ::testing::Test {
     return *m_view;
   }
 
-  const CameraFrame& Camera() const { return m_binding->Camera(); }
+  CameraFrame Camera() const { return m_binding->ViewCamera().Frame(); }
 
   ProfileScope m_profile;
   std::unique_ptr<RendererBinding> m_binding;
@@ -64,9 +61,9 @@ class RenderedViewFixture : public ::testing::Test {
                       int displayDepth = 24) {
     m_view.reset();
     m_binding = std::make_unique<RendererBinding>(options);
-    m_binding->SetTextProvider(&m_provider);
     m_binding->FitCamera(m_text.get());
     m_view = std::make_unique<CVRMLView>(*m_binding);
+    m_view->SetLetters([this] { return m_text.get(); });
     m_view->SetPrompts(std::make_unique<ScriptedPrompts>(m_script));
     m_view->SetDisplayDepth(displayDepth);
     m_view->resize(size);
@@ -80,7 +77,6 @@ class RenderedViewFixture : public ::testing::Test {
 
   ProfileScope m_profile;
   std::unique_ptr<CText3D> m_text = BoxText();
-  FixedText m_provider{m_text.get()};
   PromptScript m_script;
   std::unique_ptr<RendererBinding> m_binding;
   std::unique_ptr<CVRMLView> m_view;

@@ -24,14 +24,14 @@ TEST_F(ExaminerKeys, ArrowsAndPageKeysStepByAQuarterDividedBySpeed) {
   for (const SpeedCase& c : kSpeeds) {
     SCOPED_TRACE(c.speed);
     CVRMLView& view = MakeView(c.speed);
-    m_binding->ResetCamera();
+    m_binding->ViewCamera().Reset();
     SendKey(view, Qt::Key_Right);
     EXPECT_NEAR(Yaw(Camera()), c.step, 1e-6);
     SendKey(view, Qt::Key_Left);
     SendKey(view, Qt::Key_Left);
     EXPECT_NEAR(Yaw(Camera()), -c.step, 1e-6);
 
-    m_binding->ResetCamera();
+    m_binding->ViewCamera().Reset();
     SendKey(view, Qt::Key_Down);
     EXPECT_NEAR(Pitch(Camera()), c.step, 1e-6);
     EXPECT_NEAR(Yaw(Camera()), 0.0, 1e-6);
@@ -40,7 +40,7 @@ TEST_F(ExaminerKeys, ArrowsAndPageKeysStepByAQuarterDividedBySpeed) {
     EXPECT_NEAR(Pitch(Camera()), -c.step, 1e-6);
 
     // Page Up then Page Down brings the eye back.
-    m_binding->ResetCamera();
+    m_binding->ViewCamera().Reset();
     const double before = EyeDistance(*m_binding);
     SendKey(view, Qt::Key_PageUp);
     EXPECT_NEAR(EyeDistance(*m_binding), before * c.closer, 1e-5);
@@ -78,7 +78,7 @@ TEST_F(ExaminerKeys, HeldArrowSpinsOnlyWithAutoRotation) {
 
 TEST_F(ExaminerKeys, SpinAdvancesOnEverySecondTick) {
   CVRMLView& view = MakeView(CVRMLView::kSlow, 1);
-  m_binding->ResetCamera();
+  m_binding->ViewCamera().Reset();
   view.KeyOperation(Qt::Key_Left, 2, Qt::NoModifier);
   ASSERT_TRUE(view.Spinning());
   EXPECT_NEAR(Yaw(Camera()), -0.05, 1e-6);

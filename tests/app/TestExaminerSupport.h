@@ -72,7 +72,6 @@ inline RendererBindingOptions Renderer(const ProfileScope& profile, bool real) {
   RendererBindingOptions options;
   options.directories = {real ? std::string(GLYPHKILN_BIN_DIR) : profile.Dir().toStdString()};
   options.useSystemSearchPath = false;
-  options.profilePath = profile.Path().toStdString();
   return options;
 }
 inline RendererBindingOptions RealRenderer(const ProfileScope& profile) { return Renderer(profile, true); }
@@ -86,15 +85,6 @@ inline std::unique_ptr<CText3D> BoxText() {
   return text;
 }
 
-class FixedText : public TextProvider {
- public:
-  explicit FixedText(const CText3D* text) : m_text(text) {}
-  const CText3D* CurrentText() const override { return m_text; }
-
- private:
-  const CText3D* m_text;
-};
-
 // Yaw and pitch the camera has been turned by from looking down -z, read
 // from its x axis (yaw) or its y axis (pitch).
 inline double Yaw(const CameraFrame& camera) {
@@ -104,12 +94,8 @@ inline double Pitch(const CameraFrame& camera) {
   return std::atan2(-camera.yAxis[2], camera.yAxis[1]);
 }
 inline double EyeDistance(const RendererBinding& binding) {
-  const CameraFrame& camera = binding.Camera();
-  const float* centre = binding.Centre();
-  double sum = 0.0;
-  for (int i = 0; i < 3; ++i)
-    sum += (camera.origin[i] - centre[i]) * (camera.origin[i] - centre[i]);
-  return std::sqrt(sum);
+  const Vec3 offset = binding.ViewCamera().Eye() - binding.ViewCamera().Centre();
+  return std::sqrt(static_cast<double>(Dot(offset, offset)));
 }
 inline bool SameCamera(const CameraFrame& a, const CameraFrame& b, float tolerance = 1e-5f) {
   const float* pa = a.origin;

@@ -35,11 +35,6 @@ TEST_F(SaveGifCommand, WithoutDocumentRendererOrSizeThereIsNothingToSave) {
     EXPECT_EQ(m_script.gifPathAsked, 0) << "no file is asked for";
     EXPECT_FALSE(QFile::exists(m_script.gifPath));
   }
-  m_script = PromptScript();
-  CVRMLView withoutDocument(nullptr, nullptr);
-  withoutDocument.SetPrompts(std::make_unique<ScriptedPrompts>(m_script));
-  withoutDocument.OnSaveGif();
-  ExpectOnlyMessage("Nothing to save", "Glyphkiln");
 }
 
 TEST_F(SaveGifCommand, ChosenFileGetsThePictureAsGif) {

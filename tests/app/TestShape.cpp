@@ -6,11 +6,12 @@
 
 #include "AppTestSupport.h"
 #include "CommandTable.h"
-#include "ShapeChoices.h"
 #include "ShapeDialog.h"
 #include "Text3D.h"
+#include "TextSettings.h"
 
 TEST(ShapeChoices, ChoicesAndLetterValuesMapBothWays) {
+  using namespace ShapeChoices;
   for (int choice = 0; choice <= 4; ++choice) EXPECT_EQ(ShapeChoiceFor(BevelStepsForChoice(choice)), choice);
   for (int choice = 0; choice <= 2; ++choice) EXPECT_EQ(SizeChoiceFor(BevelSizeForChoice(choice)), choice);
   // Values that no button stands for.

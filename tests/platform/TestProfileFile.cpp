@@ -10,6 +10,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "Profile.h"
 
@@ -193,6 +194,83 @@ TEST_F(ProfileFile, TextThatWouldInjectLinesIsRefused) {
   EXPECT_FALSE(profile.WriteString("S", "", "1"));
   EXPECT_EQ(profile.GetInt("Other", "B", 0), 0);
   EXPECT_FALSE(fs::exists(m_path));
+}
+
+// Writes go through the program's one atomic write: the file keeps its
+// permissions, a link keeps pointing at the real file, which is the one
+// updated, and any name the file system accepts can be written.
+TEST_F(ProfileFile, WritesKeepModeLinksAndLongNames) {
+  struct Case {
+    const char* what;
+    mode_t mode;        // of the existing file
+    bool viaLink;       // the profile path is a symbolic link to it
+    std::size_t nameLength;
+  };
+  const Case cases[] = {
+      {"private file", 0600, false, 8},
+      {"group-readable file", 0640, false, 8},
+      {"linked file", 0600, true, 8},
+      {"name of 250 bytes", 0644, false, 250},
+      {"name of 255 bytes behind a link", 0600, true, 255},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const fs::path real = m_dir / std::string(c.nameLength, 'r');
+    std::ofstream(real, std::ios::binary) << "[S]\nA=1\n";
+    ASSERT_EQ(chmod(real.c_str(), c.mode), 0);
+    fs::path named = real;
+    if (c.viaLink) {
+      named = m_dir / "link.ini";
+      fs::create_symlink(real.filename(), named);
+    }
+    std::string reason;
+    ASSERT_TRUE(Profile(named).WriteAll({{"S", "A", "2"}, {"T", "B", "3"}}, &reason)) << reason;
+    EXPECT_EQ(Profile(real).GetInt("S", "A", 0), 2);
+    EXPECT_EQ(Profile(named).GetInt("T", "B", 0), 3);
+    struct stat st {};
+    ASSERT_EQ(stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.mode);
+    EXPECT_EQ(fs::is_symlink(fs::symlink_status(named)), c.viaLink);
+    // Nothing but the file (and the link) is left in the directory.
+    int files = 0;
+    for (const auto& entry : fs::directory_iterator(m_dir)) files += entry.path() != m_path ? 1 : 0;
+    EXPECT_EQ(files, c.viaLink ? 2 : 1);
+    fs::remove(named);
+    fs::remove(real);
+  }
+}
+
+// One write of many entries gives the same file as the single writes did,
+// whatever the file held before.
+TEST_F(ProfileFile, WriteAllEqualsTheSingleWritesInOrder) {
+  const std::vector<ProfileEntry> entries = {
+      {"Layouts-Summary", "Bars", "2"}, {"ZARN Parameters", "Light", "1"},
+      {"ZARN Parameters", "Color", "255"}, {"3D View", "Background", "16776960"},
+      {"zarn parameters", "light", "3"}};
+  const std::string starts[] = {
+      "",
+      "[3D View]\nBackground=1\n; kept\n[Other]\nX=1\n",
+      "junk line\n[ZARN Parameters]\nColor = 9\nHeight=1000\n\n[Layouts-Summary]\nBars=7\n",
+  };
+  for (const std::string& start : starts) {
+    WriteText(start);
+    for (const ProfileEntry& e : entries) ASSERT_TRUE(Profile(m_path).WriteString(e.section, e.key, e.value));
+    const std::string single = ReadText();
+    WriteText(start);
+    ASSERT_TRUE(Profile(m_path).WriteAll(entries));
+    EXPECT_EQ(ReadText(), single) << start;
+  }
+}
+
+TEST_F(ProfileFile, FailedWriteAllSaysWhy) {
+  fs::create_directories(m_path);  // a directory where the file should be
+  std::string reason;
+  EXPECT_FALSE(Profile(m_path).WriteAll({{"S", "A", "1"}}, &reason));
+  EXPECT_FALSE(reason.empty());
+  reason.clear();
+  EXPECT_FALSE(Profile(m_dir / "x.ini").WriteAll({{"S", "A\n", "1"}}, &reason));
+  EXPECT_FALSE(reason.empty());
+  EXPECT_FALSE(fs::exists(m_dir / "x.ini"));
 }
 
 class ProfileEnvironment : public ::testing::Test {

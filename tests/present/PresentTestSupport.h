@@ -36,14 +36,12 @@ class ScratchDirTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(m_dir); }
 
-  fs::path ProfilePath() const { return m_dir / "zarn.ini"; }
 
   // Only the given directories are searched, never the system's path.
   RendererBindingOptions Options(std::vector<fs::path> directories) const {
     RendererBindingOptions options;
     options.directories = std::move(directories);
     options.useSystemSearchPath = false;
-    options.profilePath = ProfilePath();
     return options;
   }
 
@@ -66,15 +64,6 @@ class FakeRastelProbe {
  private:
   SharedLibrary m_library;
   FakeRastelState* m_state = nullptr;
-};
-
-class FixedTextProvider : public TextProvider {
- public:
-  explicit FixedTextProvider(const CText3D* text) : m_text(text) {}
-  const CText3D* CurrentText() const override { return m_text; }
-
- private:
-  const CText3D* m_text;
 };
 
 // Letters as the desktop program first builds them: red, depth 0.2, no

@@ -45,7 +45,7 @@ TEST_F(BindingDrawScene, EveryPieceGoesOutAsOneLitFaceList) {
   EXPECT_FLOAT_EQ(fake->frontClip, 0.1f);
   EXPECT_EQ(fake->lightOn, 1);
   for (int i = 0; i < 3; ++i) EXPECT_FLOAT_EQ(fake->light[i], binding.Light()[i]);
-  EXPECT_TRUE(SameCamera(fake->camera, binding.Camera()));
+  EXPECT_TRUE(SameCamera(fake->camera, binding.ViewCamera().Frame()));
   EXPECT_EQ(fake->endCount, fake->startCount);
 }
 

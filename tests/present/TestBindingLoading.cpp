@@ -51,11 +51,8 @@ TEST_F(BindingLoading, WithoutAnyLibraryEverythingIsQuiet) {
   binding.SetViewSize(640, 480);
   binding.FitCamera(letters.get());
   binding.DrawScene(letters.get());
-  FixedTextProvider provider(letters.get());
-  binding.SetTextProvider(&provider);
-  binding.Rotate(0.3f, 0.1f);
-  binding.Zoom(0.5f);
-  binding.ResetCamera();
+  binding.ViewCamera().Rotate(0.3f, 0.1f);
+  binding.DrawScene(letters.get());
   EXPECT_EQ(binding.Frame16(), nullptr);
   EXPECT_EQ(binding.Frame8(), nullptr);
   EXPECT_EQ(binding.SaveGif(m_dir / "out.gif"), SaveGifResult::kNothingToSave);

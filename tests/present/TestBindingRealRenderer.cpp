@@ -53,7 +53,7 @@ TEST_F(BindingRealRenderer, SavedGifHoldsTheDitheredFrame) {
   auto letters = BuildLetters("Gk");
   m_binding->SetViewSize(200, 100);
   m_binding->FitCamera(letters.get());
-  m_binding->Rotate(0.3f, -0.2f);
+  m_binding->ViewCamera().Rotate(0.3f, -0.2f);
   m_binding->DrawScene(letters.get());
   const std::uint8_t* frame = m_binding->Frame8();
   ASSERT_NE(frame, nullptr);

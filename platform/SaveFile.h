@@ -1,7 +1,8 @@
 // Saving a file so that a failure never costs the user the old one: the
 // contents go to a temporary file beside the target, which replaces the target
-// only once everything has been written and flushed. Used for worlds and
-// pictures, from the command line and from the desktop program.
+// only once everything has been written and flushed. The program's one way
+// of writing a file: worlds, pictures, the help page and the settings file,
+// from the command line and from the desktop program.
 #pragma once
 
 #include <filesystem>

@@ -1,13 +1,33 @@
-// Saving a frame of palette indices as a GIF file, and the outcomes the
-// desktop program and the command-line tool turn into their messages.
+// Pictures of the renderer's frame: the frame's rows the right way up (the
+// renderer keeps the bottom row first), full-colour RGB rows for a PNG, and a
+// frame of palette indices as a GIF file with the outcomes the desktop
+// program and the command-line tool turn into their messages. The Qt image
+// of a frame (present/qt) takes its rows from here too.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "CubePalette.h"
 #include "GifImage.h"
+
+// The frame's row shown as row y from the top: the renderer's rows run
+// bottom up. The one place that decides which row is which.
+template <typename Pixel>
+const Pixel* FrameRowFromTop(const Pixel* frame, std::size_t rowPixels, int height, int y) {
+  return frame + static_cast<std::size_t>(height - 1 - y) * rowPixels;
+}
+
+// Copies a bottom-up frame of height rows, rowBytes each, into a top-down
+// buffer whose rows start stride bytes apart.
+void CopyFrameTopDown(const void* frame, std::size_t rowBytes, int height, unsigned char* out,
+                      std::size_t stride);
+
+// The 5-6-5 frame (bottom row first) as 8-bit RGB rows, top row first.
+std::vector<unsigned char> FrameRgb(const unsigned short* frame, int width, int height);
 
 enum class SaveGifResult {
   kSaved,

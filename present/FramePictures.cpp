@@ -1,10 +1,34 @@
-// From the renderer's bottom-up index frame to a GIF file on disk.
-#include "FrameGif.h"
+// From the renderer's bottom-up frame to rows the right way up, RGB and a
+// GIF file on disk.
+#include "FramePictures.h"
 
-#include <algorithm>
+#include <cstring>
 
 #include "GifWriter.h"
 #include "SaveFile.h"
+
+void CopyFrameTopDown(const void* frame, std::size_t rowBytes, int height, unsigned char* out,
+                      std::size_t stride) {
+  const auto* rows = static_cast<const unsigned char*>(frame);
+  for (int y = 0; y < height; ++y)
+    std::memcpy(out + static_cast<std::size_t>(y) * stride, FrameRowFromTop(rows, rowBytes, height, y), rowBytes);
+}
+
+std::vector<unsigned char> FrameRgb(const unsigned short* frame, int width, int height) {
+  const auto w = static_cast<std::size_t>(width);
+  std::vector<unsigned char> rgb(w * static_cast<std::size_t>(height) * 3);
+  auto out = rgb.begin();
+  for (int y = 0; y < height; ++y) {
+    const unsigned short* row = FrameRowFromTop(frame, w, height, y);
+    for (std::size_t x = 0; x < w; ++x) {
+      const RgbColour c = Expand565(row[x]);
+      *out++ = c.red;
+      *out++ = c.green;
+      *out++ = c.blue;
+    }
+  }
+  return rgb;
+}
 
 const char* SaveGifMessage(SaveGifResult result) {
   switch (result) {
@@ -29,10 +53,7 @@ std::unique_ptr<GifImage> GifImageFromFrame(const std::uint8_t* indices, int wid
   for (int i = 0; i < CubePalette::kEntries; ++i)
     GifImageSetColor(*image, i, palette[i].red, palette[i].green, palette[i].blue);
   const auto w = static_cast<std::size_t>(width);
-  for (int y = 0; y < height; ++y) {
-    const std::uint8_t* row = indices + static_cast<std::size_t>(height - 1 - y) * w;
-    std::copy(row, row + w, image->pixels.begin() + static_cast<std::ptrdiff_t>(y) * width);
-  }
+  CopyFrameTopDown(indices, w, height, image->pixels.data(), w);
   return image;
 }
 

@@ -1,0 +1,58 @@
+// The desktop program's settings kept between runs, in one place: read once
+// when the main window is made and written once when it closes. Every key of
+// the table below is written each time, also when nothing changed, in the
+// order the settings file has always had them. Free of Qt, so tests read and
+// write it without a window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Profile.h"
+#include "RendererBinding.h"
+#include "TextSettings.h"
+
+struct AppSettings {
+  // Section names, literal as the file has them.
+  static constexpr const char* kParameters = "ZARN Parameters";
+  static constexpr const char* kView = "3D View";
+  static constexpr const char* kBarSummary = "Layouts-Summary";
+  static constexpr const char* kToolBarSection = "Layouts-Bar0";
+  static constexpr const char* kStatusBarSection = "Layouts-Bar1";
+  // Ids of the two bars and of the dock edges as kept in the bar state.
+  static constexpr int kToolBarId = 59392;
+  static constexpr int kStatusBarId = 59393;
+  static constexpr int kDockTop = 59419;
+  static constexpr int kDockLeft = 59420;
+  static constexpr int kDockRight = 59421;
+  static constexpr int kDockBottom = 59422;
+  // Rotation speeds as stored and offered by the examiner's options.
+  static constexpr int kSlow = 0;
+  static constexpr int kFast = 2;
+
+  // Colour, height, depth and light; the bevel is not kept between runs.
+  TextSettings text;
+  int autoRotate = 0;
+  int rotationSpeed = kFast;
+  std::uint32_t background = RendererBinding::kDefaultBackground;  // COLORREF 0x00BBGGRR
+
+  // The bars as last left. A bar whose id the file does not hold keeps the
+  // window's own placement (known is false).
+  bool toolBarKnown = false;
+  int toolBarDock = kDockTop;
+  bool toolBarVisible = true;
+  bool statusBarKnown = false;
+  bool statusBarVisible = true;
+  // Written for the record, never read back.
+  int screenWidth = 0;
+  int screenHeight = 0;
+};
+
+// The settings in the profile; odd stored values are brought to sane ones.
+AppSettings ReadAppSettings(const Profile& profile);
+// Writes every key with one atomic write of the file; false with the reason
+// (which may be null) when the file cannot be written.
+bool WriteAppSettings(const Profile& profile, const AppSettings& settings, std::string* reason = nullptr);
+// The whole table as written, in order.
+std::vector<ProfileEntry> AppSettingsEntries(const AppSettings& settings);

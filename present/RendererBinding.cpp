@@ -157,7 +157,7 @@ void RendererBinding::FitCamera(const CText3D* text) {
 // The text keeps its light as (z, y, x); the renderer gets the negated
 // (x, y, z), the direction the light travels.
 void RendererBinding::SetLightFromText(const CText3D& text) {
-  SetVector(m_light, -text.lightDir[2], -text.lightDir[1], -text.lightDir[0]);
+  SetVector(m_light, -text.lightDir[0], -text.lightDir[1], -text.lightDir[2]);
 }
 
 void RendererBinding::Rotate(float yaw, float pitch) {

@@ -26,6 +26,7 @@ ClipVertex* Intersect(const ClipVertex& a, const ClipVertex& b, int plane) {
   v->z = a.z + (b.z - a.z) * t;
   v->sx = v->sy = 0;
   v->side = 0;
+  v->outside = 0;  // only read before any clipping
   v->flags = (1 << plane) | (a.flags & b.flags & kPlaneBits) | kSpare;
   return v;
 }
@@ -136,7 +137,22 @@ Contour BuildContour(RasterCore& core, const int* indices, int count) {
   return ring.Ring();
 }
 
+// The planes a clip pass would find the vertex outside of (not a number
+// counts as outside), by the same arithmetic as the pass itself.
+int OutsidePlanes(const RasterCore& core, const ClipVertex& vertex) {
+  int outside = 0;
+  for (int plane = 0; plane < kPlaneCount; ++plane)
+    outside |= !(SignedDistance(core, plane, vertex) >= 0) << plane;
+  return outside;
+}
+
+// A contour whose vertices are all inside every enabled plane comes through
+// every pass unchanged, so it is not walked at all.
 Contour ClipContour(const RasterCore& core, Contour contour) {
+  int outside = 0;
+  const ClipVertex* v = contour.head;
+  for (int i = 0; i < contour.count; ++i, v = v->next) outside |= v->outside;
+  if (!(outside & core.clipEnable) && contour.count >= 3) return contour;
   for (int plane = 0; plane < kPlaneCount && contour.count > 0; ++plane)
     if (core.clipEnable & (1 << plane)) contour = ClipAgainst(core, contour, plane);
   if (contour.count > 0 && contour.count < 3) {

@@ -1,5 +1,5 @@
-// Coverage masks: the rectangle that clears a frame, scan conversion of a
-// projected contour, holes, compaction and stipple.
+// Coverage masks: scan conversion of a projected contour, holes,
+// compaction and stipple.
 //
 // A pixel is covered when its corner point (16x, 16y) in sixteenths lies
 // inside the contour by the even-odd rule, with left and bottom edges
@@ -19,15 +19,6 @@ namespace {
 std::int64_t CeilDiv(std::int64_t num, std::int64_t den) {
   const std::int64_t q = num / den;
   return q * den < num ? q + 1 : q;
-}
-
-// Bits of word w that fall in columns [a, b).
-std::uint32_t SpanBits(int w, int a, int b) {
-  const int lo = a > 32 * w ? a - 32 * w : 0;
-  const int hi = b < 32 * w + 32 ? b - 32 * w : 32;
-  if (hi <= lo) return 0;
-  const std::uint32_t upto = hi == 32 ? ~0u : (1u << hi) - 1;
-  return upto & ~((1u << lo) - 1);
 }
 
 // Inverts columns from `column` to the end of word w1.
@@ -72,23 +63,6 @@ void WalkEdge(CoverageMask& mask, const ClipVertex& a, const ClipVertex& b) {
 }
 
 }  // namespace
-
-void SetRectangle(CoverageMask& mask, int x0, int y0, int x1, int y1) {
-  mask.x0 = x0;
-  mask.x1 = x1 - 1;
-  mask.w0 = x0 / 32;
-  mask.w1 = mask.x1 >= 0 ? mask.x1 / 32 : -1;
-  mask.y0 = y0;
-  mask.y1 = y1;
-  if (mask.w1 < mask.w0 || y0 >= y1) {
-    mask.Clear();
-    return;
-  }
-  for (int y = y0; y < y1; ++y) {
-    std::uint32_t* words = mask.Row(y);
-    for (int w = mask.w0; w <= mask.w1; ++w) words[w] = SpanBits(w, x0, x1);
-  }
-}
 
 bool ScanConvert(Contour contour, CoverageMask& mask) {
   int minX = contour.head->sx, maxX = minX, minY = contour.head->sy, maxY = minY;

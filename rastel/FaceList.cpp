@@ -15,7 +15,7 @@ constexpr std::uint16_t kDarkHighlight = 0x18C3;
 bool EnterVertexList(RasterCore& core, int count, const float* points) {
   if (!core.listStack.Push({core.listBase, core.listCount, {0, 0}})) return false;
   const int base = core.vertices.Size();
-  if (!core.vertices.Reserve(base + count)) {
+  if (count > INT_MAX - base || !core.vertices.Reserve(base + count)) {
     core.listStack.Resize(core.listStack.Size() - 1);
     return false;
   }
@@ -23,7 +23,8 @@ bool EnterVertexList(RasterCore& core, int count, const float* points) {
     ClipVertex& v = core.vertices[base + i];
     float camera[3];
     ApplyFrame(core.modelToCamera, points + 3 * i, camera);
-    v = {nullptr, camera[0], camera[1], camera[2], 0, 0, 0, 0};
+    v = {nullptr, camera[0], camera[1], camera[2], 0, 0, 0, 0, 0};
+    v.outside = OutsidePlanes(core, v);
   }
   core.vertices.Resize(base + count);
   core.listBase = base;
@@ -98,10 +99,11 @@ void DrawMaskedFace(RasterCore& core, const float plane[3]) {
 
 // One face: a run of indices ending with -1; the first contour is the
 // outline, every further one (after a negative separator other than -1) a
-// hole. Faces that refer to vertices outside the list are skipped whole.
-void DrawFace(RasterCore& core, const int* run, int count) {
-  if (count < 3 || run[0] < 0 || run[1] < 0) return;
-  for (int i = 0; i < count - 1; ++i)
+// hole. Faces that refer to vertices outside the list, and faces longer
+// than any contour the clipper takes, are skipped whole.
+void DrawFace(RasterCore& core, const int* run, std::ptrdiff_t count) {
+  if (count < 3 || count > kMaxFaceIndices || run[0] < 0 || run[1] < 0) return;
+  for (std::ptrdiff_t i = 0; i < count - 1; ++i)
     if (run[i] >= core.listCount) return;
   int outer = 0;
   while (run[outer] >= 0) ++outer;
@@ -155,6 +157,7 @@ int DrawFaceList(RenderView& view, int faceCount, int vertexCount, const float* 
                  const int* indices, const FaceTexMap* texMap, const FaceMaterial* material) {
   std::lock_guard<std::mutex> guard(LibraryLock());
   view.pickHit = false;
+  if (vertexCount > kMaxListVertices) return -1;
   if (!EnterVertexList(view, vertexCount > 0 ? vertexCount : 0, vertices)) return -1;
   TakeTextureMap(view, texMap);
   if (material) {
@@ -167,7 +170,7 @@ int DrawFaceList(RenderView& view, int faceCount, int vertexCount, const float* 
   if (view.colour) {
     const int* run = indices;
     for (int face = 0; face < faceCount; ++face) {
-      int count = 0;
+      std::ptrdiff_t count = 0;
       while (run[count] != -1) ++count;
       ++count;  // the run includes its -1
       DrawFace(view, run, count);

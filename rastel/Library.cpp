@@ -1,6 +1,5 @@
-// Process-wide state of the library: the lock held for each face list, the
-// pool of spare clip vertices and the per-row edge table. All views share
-// them, which is why every face list runs under the lock. They are set up
+// Process-wide state of the library: the lock held for each face list and
+// the pool of spare clip vertices. All views share them, which is why every face list runs under the lock. They are set up
 // when the library is loaded and torn down when it is unloaded.
 #include "RasterCore.h"
 
@@ -56,13 +55,11 @@ class SparePool {
 
 std::mutex g_lock;
 SparePool g_pool;
-std::uint32_t g_edgeTable[kMaxHeight];
 
 }  // namespace
 
 std::mutex& LibraryLock() { return g_lock; }
 ClipVertex* TakeSpare() { return g_pool.Take(); }
 void ReturnSpare(ClipVertex* vertex) { g_pool.Return(vertex); }
-std::uint32_t* EdgeTable() { return g_edgeTable; }
 
 }  // namespace rastel

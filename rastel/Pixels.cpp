@@ -40,7 +40,7 @@ template <class Run, class Part>
 void ForEachSpan(const CoverageMask& mask, Run run, Part part) {
   const int b0 = mask.x0 / 8, b1 = mask.x1 / 8;
   for (int y = mask.y0; y < mask.y1; ++y) {
-    const std::uint8_t* bytes = reinterpret_cast<const std::uint8_t*>(mask.rows + static_cast<std::ptrdiff_t>(y) * kMaskRowWords);
+    const std::uint8_t* bytes = mask.RowBytes(y);
     for (int b = b0; b <= b1;) {
       const std::uint8_t m = bytes[b];
       if (m == 0xFF) {
@@ -84,16 +84,6 @@ void ClearBuffers(RasterCore& core, std::size_t pixels, std::uint16_t colour) {
   std::fill_n(core.colour, pixels, colour);
 #endif
   std::memset(core.depth, 0, pixels * sizeof(std::uint16_t));
-}
-
-void ClearDepth(RasterCore& core, CoverageMask& mask) {
-  ForEachSpan(
-      mask, [&](int y, int x, int count) { std::memset(DepthRow(core, y) + x, 0, count * sizeof(std::uint16_t)); },
-      [&](int y, int x, std::uint8_t m) {
-        std::uint16_t* px = DepthRow(core, y) + x;
-        for (int i = 0; i < 8; ++i)
-          if (m >> i & 1) px[i] = 0;
-      });
 }
 
 DepthPlane MakeDepthPlane(const RasterCore& core, const CoverageMask& mask, const float plane[3]) {

@@ -5,6 +5,8 @@
 #define RASTEL_RASTERCORE_H
 
 #include <bit>
+#include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -18,11 +20,15 @@ static_assert(std::endian::native == std::endian::little,
 
 namespace rastel {
 
-// The view is at most 800 x 600: a coverage-mask row holds 800 bits, the
-// per-row edge table has 600 rows.
-constexpr int kMaxWidth = 800;
-constexpr int kMaxHeight = 600;
-constexpr int kMaskRowWords = 25;
+// The view is at most 4096 x 4096; its masks and texture grid are sized
+// for it when it is resized.
+constexpr int kMaxWidth = 4096;
+constexpr int kMaxHeight = 4096;
+
+// The most vertices one face list may have, and the most indices one face
+// may have: beyond them a list is refused and a face skipped (see rastel.h).
+constexpr int kMaxListVertices = 1 << 24;
+constexpr std::ptrdiff_t kMaxFaceIndices = std::ptrdiff_t{1} << 26;
 
 // Sub-pixel unit of projected coordinates: sixteenths of a pixel.
 constexpr int kSubPixel = 16;
@@ -54,10 +60,13 @@ struct ClipVertex {
   int sx, sy;     // sixteenths of a pixel from the view's left and bottom edges
   int flags;
   float side;     // signed distance to the plane being clipped against
+  int outside;    // planes the vertex is not inside of (1 << plane), set on entry
 };
 
 // A growable array of plain records that starts at four and doubles, on
-// the C heap so that running out of memory is an answer, not an abort.
+// the C heap so that running out of memory is an answer, not an abort. A
+// count that is negative or whose bytes no size_t can hold is refused the
+// same way; the doubling stops at the count asked for, so it cannot wrap.
 template <class T>
 class GrowArray {
  public:
@@ -68,16 +77,19 @@ class GrowArray {
 
   bool Reserve(int count) {
     if (count <= m_capacity) return true;
-    int capacity = m_capacity > 0 ? m_capacity : 4;
-    while (capacity < count) capacity *= 2;
-    void* grown = std::realloc(m_items, sizeof(T) * static_cast<std::size_t>(capacity));
+    if (static_cast<std::size_t>(count) > SIZE_MAX / sizeof(T)) return false;
+    std::size_t capacity = m_capacity > 0 ? static_cast<std::size_t>(m_capacity) : 4;
+    while (capacity < static_cast<std::size_t>(count)) capacity *= 2;  // < 2^32, no wrap
+    if (capacity > static_cast<std::size_t>(INT_MAX) || capacity > SIZE_MAX / sizeof(T))
+      capacity = static_cast<std::size_t>(count);
+    void* grown = std::realloc(m_items, sizeof(T) * capacity);
     if (!grown) return false;
     m_items = static_cast<T*>(grown);
-    m_capacity = capacity;
+    m_capacity = static_cast<int>(capacity);
     return true;
   }
   bool Push(const T& item) {
-    if (!Reserve(m_size + 1)) return false;
+    if (m_size == INT_MAX || !Reserve(m_size + 1)) return false;
     m_items[m_size++] = item;
     return true;
   }
@@ -108,10 +120,11 @@ struct CoverageMask {
   int y0 = 0, y1 = 0;  // first row, end row (exclusive)
   int w0 = 0, w1 = 0;  // x0 / 32, x1 / 32
   std::uint32_t* rows = nullptr;  // storage owned by the view
+  int rowWords = 0;               // words per row: the view's width / 32, rounded up
 
   void Clear() { x0 = x1 = y0 = y1 = w0 = w1 = 0; }
-  std::uint32_t* Row(int y) { return rows + static_cast<std::ptrdiff_t>(y) * kMaskRowWords; }
-  std::uint8_t* RowBytes(int y) { return reinterpret_cast<std::uint8_t*>(Row(y)); }
+  std::uint32_t* Row(int y) const { return rows + static_cast<std::ptrdiff_t>(y) * rowWords; }
+  std::uint8_t* RowBytes(int y) const { return reinterpret_cast<std::uint8_t*>(Row(y)); }
 };
 
 // A frame as the interface passes it: origin and three axes.
@@ -177,8 +190,9 @@ class RasterCore {
   FaceMaterial material;
   std::uint16_t highlight[2] = {0, 0};
 
-  CoverageMask fullMask, faceMask, holeMask;
+  CoverageMask faceMask, holeMask;
   HeapPtr<std::uint32_t> maskStorage;
+  HeapPtr<std::uint8_t> textureGrid;  // laid out by Texture.cpp, sized per view
 
   std::uint16_t* colour = nullptr;
   std::uint16_t* depth = nullptr;
@@ -248,7 +262,6 @@ void ApplyFrame(const Frame& t, const float p[3], float out[3]);
 std::mutex& LibraryLock();  // held for the whole of each face list
 ClipVertex* TakeSpare();  // null when memory runs out
 void ReturnSpare(ClipVertex* vertex);
-std::uint32_t* EdgeTable();  // kMaxHeight entries
 
 // Clip.cpp: contours built from the current list, clipped and projected.
 // A contour is a closed ring of `count` vertices starting at `head`.
@@ -258,12 +271,12 @@ struct Contour {
 };
 Contour BuildContour(RasterCore& core, const int* indices, int count);
 Contour ClipContour(const RasterCore& core, Contour contour);  // empty when nothing is left
+int OutsidePlanes(const RasterCore& core, const ClipVertex& vertex);  // for `outside`
 void ProjectContour(const RasterCore& core, Contour contour);
 void ReleaseVertex(ClipVertex* vertex);
 void ReleaseContour(Contour contour);
 
 // Coverage.cpp: masks
-void SetRectangle(CoverageMask& mask, int x0, int y0, int x1, int y1);
 bool ScanConvert(Contour contour, CoverageMask& mask);  // releases the contour
 void CutHole(CoverageMask& face, CoverageMask& hole);
 bool Compact(CoverageMask& mask);  // false when nothing is left
@@ -274,7 +287,6 @@ void FillMask(RasterCore& core, CoverageMask& mask, std::uint16_t colour);
 void ClearBuffers(RasterCore& core, std::size_t pixels, std::uint16_t colour);
 void TestWriteDepthAndFill(RasterCore& core, CoverageMask& mask, const DepthPlane& plane,
                            std::uint16_t colour);
-void ClearDepth(RasterCore& core, CoverageMask& mask);
 void WriteDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane);
 void TestAndWriteDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane);
 void TestDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane);
@@ -286,6 +298,7 @@ std::uint16_t TextureShade(const RasterCore& core, const float plane[3]);
 
 // Texture.cpp: textured faces in 8 x 8 blocks
 bool TextureReady(const RasterCore& core);
+std::size_t TextureGridBytes(int width, int height);  // the grid a view of this size needs
 void TextureFace(RasterCore& core, CoverageMask& mask, std::uint16_t shade, bool transparent);
 
 // FaceList.cpp: one call of RenderFaceList

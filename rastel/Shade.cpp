@@ -57,8 +57,9 @@ float FacingAway(const RasterCore& core, const float plane[3]) {
 std::uint16_t ShadeColour(const RasterCore& core, const float plane[3]) {
   const std::uint16_t colour = static_cast<std::uint16_t>(core.material.colour & 0xFFFF);
   if (core.material.lit && core.lightOn) return Scale(colour, 1.0f - 0.7f * FacingAway(core, plane));
+  // widened: any int the caller gives is a valid shade value
   if (core.material.shadeLow != 0)
-    return Scale(colour, static_cast<float>(core.material.shadeLow + 16) * 0.0625f);
+    return Scale(colour, static_cast<float>(static_cast<std::int64_t>(core.material.shadeLow) + 16) * 0.0625f);
   return colour;
 }
 
@@ -70,7 +71,7 @@ std::uint16_t TextureShade(const RasterCore& core, const float plane[3]) {
   if (!core.material.lit || !core.lightOn) return 0;
   const float facing = -FacingAway(core, plane);
   float t = facing != facing ? 0.5f : facing < -1 ? 0.0f : facing > 1 ? 1.0f : (facing + 1) * 0.5f;
-  const int steps = core.material.shadeHigh - core.material.shadeLow;
+  const std::int64_t steps = static_cast<std::int64_t>(core.material.shadeHigh) - core.material.shadeLow;
   if (steps > 0 && steps <= 1024) t = std::floor(t * static_cast<float>(steps) + 0.5f) / static_cast<float>(steps);
   const Channels bright = Unpack(core.highlight[0]);
   const Channels dark = Unpack(core.highlight[1]);

@@ -1,7 +1,7 @@
 // Textured faces, drawn in blocks of 8 x 8 pixels: texture coordinates are
 // computed exactly (perspective-correct) at the block corners and
-// interpolated bilinearly inside. The block grid is shared by all views,
-// set up when the library is loaded and used only under the library's lock.
+// interpolated bilinearly inside. Each view keeps a block grid sized for it,
+// set up when it is resized.
 #include <cmath>
 
 #include "RasterCore.h"
@@ -10,38 +10,39 @@ namespace rastel {
 namespace {
 
 constexpr int kBlock = 8;
-constexpr int kBlockRows = kMaxHeight / kBlock + 1;    // one more row of corners
-constexpr int kBlockColumns = kMaxWidth / kBlock + 1;  // one more column of corners
-constexpr int kTextureSize = 256;                      // texels per side, repeating
+constexpr int kTextureSize = 256;  // texels per side, repeating
 
 // Per block row: the first and last block column holding any covered pixel
 // (-1 when none), and per block its 8 mask bytes plus the texture position
-// (texels, 10 fractional bits) at its lower left corner.
+// (texels, 10 fractional bits) at its lower left corner. There is one more
+// row and one more column of corners than of blocks.
 struct GridCell {
   std::int32_t u, v;
   std::uint8_t mask[kBlock];
 };
-struct GridRow {
+struct GridSpan {
   std::int32_t first, last;
-  GridCell cell[kBlockColumns];
-};
-struct TextureGrid {
-  GridRow row[kBlockRows];
 };
 
-class GridHolder {
+int GridColumns(int width) { return width / kBlock + 1; }
+int GridRows(int height) { return (height + kBlock - 1) / kBlock + 1; }
+
+// The view's grid storage seen as its spans and its cells.
+class TextureGrid {
  public:
-  GridHolder() : m_grid(static_cast<TextureGrid*>(std::malloc(sizeof(TextureGrid)))) {}
-  GridHolder(const GridHolder&) = delete;
-  GridHolder& operator=(const GridHolder&) = delete;
-  ~GridHolder() { std::free(m_grid); }
-  TextureGrid* Grid() { return m_grid; }
+  TextureGrid(std::uint8_t* storage, int width, int height)
+      : m_columns(GridColumns(width)),
+        m_spans(reinterpret_cast<GridSpan*>(storage)),
+        m_cells(reinterpret_cast<GridCell*>(storage + sizeof(GridSpan) * static_cast<std::size_t>(GridRows(height)))) {}
+  int Columns() const { return m_columns; }
+  GridSpan& Span(int row) { return m_spans[row]; }
+  GridCell* Row(int row) { return m_cells + static_cast<std::ptrdiff_t>(row) * m_columns; }
 
  private:
-  TextureGrid* m_grid;
+  int m_columns;
+  GridSpan* m_spans;
+  GridCell* m_cells;
 };
-
-GridHolder g_grid;
 
 void Cross(const ClipVertex& a, const ClipVertex& b, float out[3]) {
   out[0] = a.y * b.z - a.z * b.y;
@@ -117,10 +118,16 @@ void DrawBlock(RasterCore& core, const GridCell& c00, const GridCell& c10, const
 
 }  // namespace
 
-bool TextureReady(const RasterCore& core) { return core.texture.on && g_grid.Grid(); }
+std::size_t TextureGridBytes(int width, int height) {
+  const auto rows = static_cast<std::size_t>(GridRows(height));
+  return rows * sizeof(GridSpan) + rows * static_cast<std::size_t>(GridColumns(width)) * sizeof(GridCell);
+}
+
+bool TextureReady(const RasterCore& core) { return core.texture.on && core.textureGrid; }
 
 void TextureFace(RasterCore& core, CoverageMask& mask, std::uint16_t shade, bool transparent) {
-  TextureGrid& grid = *g_grid.Grid();
+  // The view's width is its stride, its height the span of its rectangle.
+  TextureGrid grid(core.textureGrid.get(), core.stride, core.top - core.bottom);
   const TexturePlanes planes = MakePlanes(core);
   const int by0 = mask.y0 / kBlock, by1 = (mask.y1 + kBlock - 1) / kBlock;
   const int bx0 = mask.x0 / kBlock, bx1 = mask.x1 / kBlock;
@@ -133,43 +140,45 @@ void TextureFace(RasterCore& core, CoverageMask& mask, std::uint16_t shade, bool
   }
 
   for (int by = by0; by < by1; ++by) {
-    GridRow& row = grid.row[by];
-    row.first = row.last = -1;
+    GridSpan& span = grid.Span(by);
+    GridCell* cells = grid.Row(by);
+    span.first = span.last = -1;
     for (int bx = bx0; bx <= bx1; ++bx) {
       std::uint8_t any = 0;
-      for (int j = 0; j < kBlock; ++j) any |= row.cell[bx].mask[j] = mask.RowBytes(kBlock * by + j)[bx];
+      for (int j = 0; j < kBlock; ++j) any |= cells[bx].mask[j] = mask.RowBytes(kBlock * by + j)[bx];
       if (!any) continue;
-      if (row.first < 0) row.first = bx;
-      row.last = bx;
+      if (span.first < 0) span.first = bx;
+      span.last = bx;
     }
   }
 
   // Corners: row cy serves the blocks of rows cy - 1 and cy.
   const float f = static_cast<float>(core.focal);
   for (int cy = by0; cy <= by1; ++cy) {
-    int first = kBlockColumns, last = -1;
+    int first = grid.Columns(), last = -1;
     for (int by = cy - 1; by <= cy; ++by) {
-      if (by < by0 || by >= by1 || grid.row[by].first < 0) continue;
-      first = grid.row[by].first < first ? grid.row[by].first : first;
-      last = grid.row[by].last + 1 > last ? grid.row[by].last + 1 : last;
+      if (by < by0 || by >= by1 || grid.Span(by).first < 0) continue;
+      first = grid.Span(by).first < first ? grid.Span(by).first : first;
+      last = grid.Span(by).last + 1 > last ? grid.Span(by).last + 1 : last;
     }
     const float y = static_cast<float>(core.bottom + kBlock * cy);
+    GridCell* cells = grid.Row(cy);
     for (int cx = first; cx <= last; ++cx) {
       const float x = static_cast<float>(core.left + kBlock * cx);
-      grid.row[cy].cell[cx].u = CornerValue(planes.u, planes.w, x, y, f);
-      grid.row[cy].cell[cx].v = CornerValue(planes.v, planes.w, x, y, f);
+      cells[cx].u = CornerValue(planes.u, planes.w, x, y, f);
+      cells[cx].v = CornerValue(planes.v, planes.w, x, y, f);
     }
   }
 
   for (int by = by0; by < by1; ++by) {
-    const GridRow& row = grid.row[by];
-    if (row.first < 0) continue;
-    const GridRow& above = grid.row[by + 1];
+    const GridSpan& span = grid.Span(by);
+    if (span.first < 0) continue;
+    const GridCell* row = grid.Row(by);
+    const GridCell* above = grid.Row(by + 1);
     std::uint8_t* masks[kBlock];
-    for (int bx = row.first; bx <= row.last; ++bx) {
+    for (int bx = span.first; bx <= span.last; ++bx) {
       for (int j = 0; j < kBlock; ++j) masks[j] = mask.RowBytes(kBlock * by + j) + bx;
-      DrawBlock(core, row.cell[bx], row.cell[bx + 1], above.cell[bx], above.cell[bx + 1], masks, bx,
-                by, shade, transparent);
+      DrawBlock(core, row[bx], row[bx + 1], above[bx], above[bx + 1], masks, bx, by, shade, transparent);
     }
   }
 }

@@ -62,8 +62,9 @@ void BufferLayer::ReleaseBuffers() {
   colourBuffer.reset();
   depthBuffer.reset();
   maskStorage.reset();
+  textureGrid.reset();
   colour = depth = nullptr;
-  fullMask = faceMask = holeMask = CoverageMask();
+  faceMask = holeMask = CoverageMask();
   width = height = 0;
   pickArmed = false;
   pickCell = nullptr;
@@ -76,8 +77,8 @@ void BufferLayer::ComputeFocalLength() {
   ComputeDepthScale();
 }
 
-// The size is clamped to what a mask row and the edge table hold, the width
-// rounded up to whole mask bytes and the height to an even number so that
+// The size is clamped to the largest view, the width rounded up to whole
+// mask bytes and the height to an even number so that
 // the view rectangle stays centred on whole pixels. The same size again
 // keeps the buffers and the picture.
 void BufferLayer::Resize(int newWidth, int newHeight) {
@@ -88,14 +89,16 @@ void BufferLayer::Resize(int newWidth, int newHeight) {
 
   ReleaseBuffers();
   const std::size_t pixels = static_cast<std::size_t>(newWidth) * newHeight;
-  const int maskRows = RoundUp(newHeight, 8);
-  const std::size_t maskWords = static_cast<std::size_t>(maskRows) * kMaskRowWords;
+  // Mask rows to a whole number of 8-row texture blocks, and whole words.
+  const int rowWords = (newWidth + 31) / 32;
+  const std::size_t maskWords = static_cast<std::size_t>(RoundUp(newHeight, 8)) * rowWords;
   // calloc gives at least 16-byte alignment, more than the 8 the byte
   // routines need.
   colourBuffer.reset(static_cast<std::uint16_t*>(std::calloc(pixels, sizeof(std::uint16_t))));
   depthBuffer.reset(static_cast<std::uint16_t*>(std::calloc(pixels, sizeof(std::uint16_t))));
-  maskStorage.reset(static_cast<std::uint32_t*>(std::calloc(3 * maskWords, sizeof(std::uint32_t))));
-  if (!colourBuffer || !depthBuffer || !maskStorage) {
+  maskStorage.reset(static_cast<std::uint32_t*>(std::calloc(2 * maskWords, sizeof(std::uint32_t))));
+  textureGrid.reset(static_cast<std::uint8_t*>(std::malloc(TextureGridBytes(newWidth, newHeight))));
+  if (!colourBuffer || !depthBuffer || !maskStorage || !textureGrid) {
     ReleaseBuffers();
     SetViewRectangle(0, 0);
     ComputeFocalLength();
@@ -105,9 +108,9 @@ void BufferLayer::Resize(int newWidth, int newHeight) {
   height = newHeight;
   colour = colourBuffer.get();
   depth = depthBuffer.get();
-  fullMask.rows = maskStorage.get();
-  faceMask.rows = fullMask.rows + maskWords;
+  faceMask.rows = maskStorage.get();
   holeMask.rows = faceMask.rows + maskWords;
+  faceMask.rowWords = holeMask.rowWords = rowWords;
   SetViewRectangle(width, height);
   ComputeFocalLength();
 }

@@ -56,12 +56,21 @@ typedef struct FaceTexMap {
   float uv[6];   /* u, v of each of the three vertices */
 } FaceTexMap;
 
-/* Views are at most 800 x 600; RenderResizeView clamps larger sizes to
+/* Views are at most 4096 x 4096; RenderResizeView clamps larger sizes to
  * that, rounds the width up to a multiple of 8 and the height up to an even
- * number, and ignores sizes of 0 or less. RenderFaceList skips any face
- * that refers to a vertex outside its list, and returns 0 for a null view,
- * vertex array or index list; otherwise the index of the last face that
- * covered the pick pixel, or -1. */
+ * number, and ignores sizes of 0 or less. When the buffers of a size cannot
+ * be had the view is left 0 x 0 (RenderGetBuf gives null) and draws nothing.
+ *
+ * RenderFaceList returns 0 for a null view, vertex array or index list;
+ * otherwise the index of the last face that covered the pick pixel, or -1.
+ * It refuses (returns -1, draws nothing) a list of more than 16,777,216
+ * (2^24) vertices or one it has no memory for; a negative vertex count is
+ * 0 and a face count of 0 or less draws nothing. It skips any face that
+ * refers to a vertex outside its list and any face of more than 2^26
+ * indices. Every int of a material is valid: shadeLow and shadeHigh are
+ * computed in wider arithmetic, so values near INT_MIN or INT_MAX only
+ * saturate the colour. The caller promises only that the arrays hold what
+ * the counts say and that each face's run ends with -1. */
 RASTEL_API RenderView* RenderCreateView(void);
 RASTEL_API void RenderDestroyView(RenderView* view);
 RASTEL_API void RenderResizeView(RenderView* view, int width, int height);

@@ -91,3 +91,19 @@ TEST(Dither, NothingHappensWithoutAPicture) {
   EXPECT_EQ(out[0], 1);
   EXPECT_EQ(out[3], 4);
 }
+
+// Rows are converted many pixels at a time with the rest one by one; every
+// width splits them differently, and converting in place must give the same
+// bytes whatever the split.
+TEST(Dither, EveryWidthFollowsTheFormulaAlsoInPlace) {
+  for (int w = 1; w <= 70; ++w) {
+    const int h = 5;
+    std::vector<std::uint16_t> picture(w * h);
+    for (int i = 0; i < w * h; ++i) picture[i] = static_cast<std::uint16_t>((i + w) * 2654435761u >> 11);
+    ExpectFollowsTheFormula(picture, w, h);
+    std::vector<std::uint16_t> buffer = picture;
+    Rastel().Dither(buffer.data(), buffer.data(), w, h);
+    const std::vector<std::uint8_t> separate = Dither(picture, w, h);
+    ASSERT_EQ(std::memcmp(buffer.data(), separate.data(), separate.size()), 0) << "width " << w;
+  }
+}

@@ -2,6 +2,7 @@
 // or infinite, a singular camera, a front plane at the eye, faces reaching
 // far outside the view. Nothing may be written outside the buffers and the
 // faces that make sense still draw.
+#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -54,4 +55,65 @@ TEST_F(RastelTest, HugeFacesAreClippedToTheView) {
   Rastel().SetFrontClipPlane(view, 1e-3f);
   DrawRect(-1e6f, -1e6f, 1e6f, 1e6f, 2e-3f, kGreen);
   EXPECT_EQ(Count(kGreen), 800 * 600);
+}
+
+// Counts the library cannot hold are refused before anything is read: the
+// vertex array here is far shorter than the counts claim.
+TEST_F(RastelTest, VertexCountsBeyondTheLimitAreRefused) {
+  Open(32, 32);
+  const std::vector<Point3> points = {At(2, 2), At(20, 2), At(20, 20)};
+  const FaceMaterial m = FlatMaterial(kRed);
+  const std::vector<int> indices = {0, 1, 2, -1};
+  for (int count : {(1 << 24) + 1, 1 << 30, (1 << 30) + 1, INT_MAX}) {
+    EXPECT_EQ(Rastel().FaceList(view, 1, count, &points[0].x, indices.data(), nullptr, &m), -1) << count;
+    EXPECT_EQ(Count(kRed), 0) << count;
+  }
+  // negative counts: no vertices, so the face refers outside the list; no faces
+  EXPECT_EQ(Rastel().FaceList(view, 1, INT_MIN, &points[0].x, indices.data(), nullptr, &m), -1);
+  EXPECT_EQ(Rastel().FaceList(view, INT_MIN, 3, &points[0].x, indices.data(), nullptr, &m), -1);
+  EXPECT_EQ(Count(kRed), 0);
+  // and the view still draws
+  EXPECT_EQ(Rastel().FaceList(view, 1, 3, &points[0].x, indices.data(), nullptr, &m), -1);
+  EXPECT_EQ(Count(kRed), 18 * 18 / 2 + 9);
+}
+
+// Every int is a valid shade value: the arithmetic is wide enough (the
+// sanitizer build reports any overflow) and extreme values saturate.
+TEST_F(RastelTest, ExtremeShadeValuesSaturate) {
+  std::vector<std::uint16_t> texture(256 * 256, 0x0841);
+  const int extremes[] = {INT_MIN, INT_MIN + 1, -17, -16, 0, 16, INT_MAX - 16, INT_MAX};
+  for (int low : extremes)
+    for (int high : extremes)
+      for (int lit : {0, 1})
+        for (bool textured : {false, true}) {
+          Open(16, 16);
+          const float light[3] = {0.3f, -0.2f, 1.0f};
+          Rastel().SetDLight(view, light, 1);
+          Rastel().StartFrame(view);
+          FaceMaterial m = FlatMaterial(0x4208);  // every channel a quarter up
+          m.lit = lit, m.shadeLow = low, m.shadeHigh = high;
+          FaceTexMap map{};
+          if (textured) {
+            m.texture = texture.data();
+            m.texelsU = m.texelsV = INT_MAX;
+            map.on = 1, map.vertex[0] = 0, map.vertex[1] = 1, map.vertex[2] = 3;
+            map.uv[2] = map.uv[5] = 1;
+          }
+          Draw({At(0, 0), At(16, 0), At(16, 16), At(0, 16)}, {0, 1, 2, 3, -1}, &m, textured ? &map : nullptr);
+          const std::uint16_t px = Pixel(8, 8);
+          SCOPED_TRACE(testing::Message() << low << ".." << high << " lit " << lit << " textured " << textured);
+          if (textured && !lit) {
+            EXPECT_EQ(px, 0x0841);  // unlit adds nothing
+          } else if (textured) {
+            // a blend between the two highlights
+            EXPECT_TRUE(px >= 0x0841 + 0x18C3 && px <= 0x0841 + 0x6B4D) << std::hex << px;
+          } else if (!lit) {
+            // scaled by (low + 16) / 16: nothing at or below -16, double at
+            // 16, saturated beyond; 0 leaves the colour
+            const std::uint16_t expect = low == 0 ? 0x4208 : low <= -16 ? 0 : low == 16 ? 0x8410 : 0xFFFF;
+            EXPECT_EQ(px, expect) << std::hex << px;
+          } else {
+            EXPECT_NE(px, kBackground);
+          }
+        }
 }

@@ -1,14 +1,17 @@
 // Sizing a view: rounding, limits, buffers and the picture across resizes.
+#include <climits>
 #include <cstdint>
 
 #include "RastelFixture.h"
 
-TEST_F(RastelTest, ResizeRoundsUpToWholeBlocksWithin800By600) {
-  // width up to a multiple of 8, height up to an even number, at most 800 x 600
+TEST_F(RastelTest, ResizeRoundsUpToWholeBlocksWithin4096By4096) {
+  // width up to a multiple of 8, height up to an even number, at most 4096 x 4096
   struct Case {
     int w, h, width, height;
   };
-  for (const Case c : {Case{101, 75, 104, 76}, Case{1, 1, 8, 2}, Case{1024, 768, 800, 600}}) {
+  for (const Case c : {Case{101, 75, 104, 76}, Case{1, 1, 8, 2}, Case{1024, 768, 1024, 768},
+                       Case{4095, 4093, 4096, 4094}, Case{4097, 5000, 4096, 4096},
+                       Case{INT_MAX, INT_MAX, 4096, 4096}, Case{1, INT_MAX, 8, 4096}}) {
     Rastel().ResizeView(view, c.w, c.h);
     int w = 0, h = 0;
     Rastel().GetViewSize(view, &w, &h);
@@ -16,11 +19,13 @@ TEST_F(RastelTest, ResizeRoundsUpToWholeBlocksWithin800By600) {
     EXPECT_EQ(h, c.height) << c.w << "x" << c.h;
   }
   // the whole clamped buffer is usable
+  Rastel().ResizeView(view, 1 << 20, 1 << 20);
   Rastel().SetBgColor(view, kGreen);
   Rastel().StartFrame(view);
   const unsigned short* buf = Rastel().GetBuf(view);
+  ASSERT_NE(buf, nullptr);
   EXPECT_EQ(buf[0], kGreen);
-  EXPECT_EQ(buf[800 * 600 - 1], kGreen);
+  EXPECT_EQ(buf[4096 * 4096 - 1], kGreen);
 }
 
 TEST_F(RastelTest, ResizeToTheSameSizeKeepsThePicture) {

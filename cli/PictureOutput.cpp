@@ -2,15 +2,15 @@
 // and GIF path as the desktop program's examiner window.
 #include "PictureOutput.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <numbers>
 #include <ostream>
 
 #include "CubePalette.h"
 #include "GifAnimation.h"
 #include "GifWriter.h"
-#include "PaletteQuantizer.h"
+#include "PictureAnimation.h"
 #include "PictureRender.h"
 #include "PngWriter.h"
 #include "RendererBinding.h"
@@ -86,29 +86,6 @@ bool ReportGifResult(SaveGifResult result, const std::string& path, std::string&
   return false;
 }
 
-// One palette for all the pictures (at most `colours` entries), and each
-// picture error-diffused onto it, top row first.
-std::vector<Rgb8> AdaptivePalette(const std::vector<PictureFrame>& pictures, int colours,
-                                  std::vector<std::vector<std::uint8_t>>& indices) {
-  ColourHistogram histogram;
-  for (const PictureFrame& p : pictures)
-    histogram.Add(p.pixels.data(), static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height));
-  PaletteMapper mapper(MedianCutPalette(histogram, colours));
-  indices.clear();
-  for (const PictureFrame& p : pictures) {
-    indices.emplace_back(static_cast<std::size_t>(p.width) * static_cast<std::size_t>(p.height));
-    mapper.Diffuse(p.pixels.data(), p.width, p.height, indices.back().data());
-  }
-  return mapper.Palette();
-}
-
-// Bottom row first (as the renderer keeps frames) to top row first.
-std::vector<std::uint8_t> TopRowFirst(const std::vector<std::uint8_t>& indices, int width, int height) {
-  std::vector<std::uint8_t> rows(indices.size());
-  CopyFrameTopDown(indices.data(), static_cast<std::size_t>(width), height, rows.data(), static_cast<std::size_t>(width));
-  return rows;
-}
-
 bool WriteStillGif(RendererBinding& binding, PictureRenderer& renderer, const PictureFrame& picture,
                    const CliOptions& options, std::string& error) {
   const std::string& path = options.gifPath;
@@ -122,7 +99,7 @@ bool WriteStillGif(RendererBinding& binding, PictureRenderer& renderer, const Pi
   }
   if (picture.Empty()) return ReportGifResult(SaveGifResult::kNothingToSave, path, error);
   std::vector<std::vector<std::uint8_t>> indices;
-  const auto palette = AdaptivePalette({picture}, 256, indices);
+  const auto palette = MapToAdaptivePalette({picture}, 256, indices);
   auto image = GifImageCreate(picture.width, picture.height);
   if (!image) return ReportGifResult(SaveGifResult::kCanNotBuildGif, path, error);
   for (std::size_t i = 0; i < palette.size(); ++i)
@@ -132,46 +109,15 @@ bool WriteStillGif(RendererBinding& binding, PictureRenderer& renderer, const Pi
   return true;
 }
 
-bool WriteTurntable(RendererBinding& binding, PictureRenderer& renderer, const std::vector<double>& turns,
+bool WriteTurntable(RendererBinding& binding, const CText3D& text, const PictureSettings& settings,
                     const CliOptions& options, std::string& error) {
+  TurntableOptions turntable;
+  turntable.frames = options.turntableFrames;
+  turntable.framesPerSecond = options.framesPerSecond;
+  turntable.cubePalette = options.gifPalette == CliOptions::Palette::kCube;
   GifAnimation animation;
-  animation.width = renderer.Width();
-  animation.height = renderer.Height();
-  const auto delays = FrameDelays(static_cast<int>(turns.size()), options.framesPerSecond);
-  std::vector<PictureFrame> pictures;
-  const bool cube = options.gifPalette == CliOptions::Palette::kCube;
-  for (std::size_t k = 0; k < turns.size(); ++k) {
-    PictureFrame picture = renderer.Render(turns[k]);
-    if (picture.Empty()) return ReportGifResult(SaveGifResult::kNothingToSave, options.gifPath, error);
-    if (cube) {
-      const auto indices = renderer.CubeIndices(picture);
-      if (indices.empty()) return ReportGifResult(SaveGifResult::kNothingToSave, options.gifPath, error);
-      animation.frames.push_back({TopRowFirst(indices, picture.width, picture.height), delays[k]});
-    } else {
-      pictures.push_back(std::move(picture));
-    }
-  }
-  if (cube) {
-    const auto& entries = binding.Palette().Entries();
-    animation.colourCount = static_cast<int>(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      animation.colours[3 * i] = entries[i].red;
-      animation.colours[3 * i + 1] = entries[i].green;
-      animation.colours[3 * i + 2] = entries[i].blue;
-    }
-  } else {
-    // 255 colours, so that one index is left for the pixels a frame keeps.
-    std::vector<std::vector<std::uint8_t>> indices;
-    const auto palette = AdaptivePalette(pictures, 255, indices);
-    pictures.clear();
-    animation.colourCount = static_cast<int>(palette.size());
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-      animation.colours[3 * i] = palette[i].red;
-      animation.colours[3 * i + 1] = palette[i].green;
-      animation.colours[3 * i + 2] = palette[i].blue;
-    }
-    for (std::size_t k = 0; k < indices.size(); ++k) animation.frames.push_back({std::move(indices[k]), delays[k]});
-  }
+  if (BuildTurntable(binding, text, settings, turntable, animation) != TurntableResult::kBuilt)
+    return ReportGifResult(SaveGifResult::kNothingToSave, options.gifPath, error);
   return SaveOutput(options.gifPath, [&animation](std::ostream& out) { return WriteGifAnimation(animation, out); },
                     error);
 }
@@ -284,23 +230,22 @@ bool WritePictures(const CText3D& text, const CliOptions& options, std::string& 
   settings.zoom = options.zoom;
   settings.framing = options.fitExaminer ? PictureFraming::kExaminer : PictureFraming::kText;
   settings.antialias = options.antialias;
-  // Turns of a turntable: once round in equal steps, so that the frame after
-  // the last would be the first again.
-  std::vector<double> turns{0.0};
-  for (int k = 1; k < options.turntableFrames; ++k) turns.push_back(2.0 * std::numbers::pi * k / options.turntableFrames);
-  // Without a transparent PNG the same picture serves both files.
+  // A turntable's PNG is its first frame, framed as the turntable is.
+  const std::vector<double> turns = TurntableTurns(std::max(options.turntableFrames, 1));
   PictureRenderer renderer(binding, text, settings, turns);
+  // Without a transparent PNG the same picture serves both files.
   PictureFrame picture;
   bool pictureIsOpaque = true;
   if (!options.pngPath.empty()) {
-    settings.transparent = options.transparent;
-    PictureRenderer pngRenderer(binding, text, settings, turns);
+    PictureSettings pngSettings = settings;
+    pngSettings.transparent = options.transparent;
+    PictureRenderer pngRenderer(binding, text, pngSettings, turns);
     picture = pngRenderer.Render();
     pictureIsOpaque = !options.transparent;
     if (!WritePng(picture, options.pngPath, error)) return false;
   }
   if (options.gifPath.empty()) return true;
-  if (options.turntableFrames > 0) return WriteTurntable(binding, renderer, turns, options, error);
+  if (options.turntableFrames > 0) return WriteTurntable(binding, text, settings, options, error);
   if (options.pngPath.empty() || !pictureIsOpaque) picture = renderer.Render();
   return WriteStillGif(binding, renderer, picture, options, error);
 }

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <sstream>
+#include <string>
 
 #include "GifImage.h"
 #include "GifWriter.h"
@@ -91,6 +93,13 @@ GifImage RectangleImage(const GifAnimation& animation, std::size_t frame, const 
   return image;
 }
 
+// The LZW data sub-blocks of an image, without the terminator.
+std::string EncodeImage(LzwEncoder& encoder, const GifImage& image, int minimumCodeSize) {
+  std::ostringstream data(std::ios::binary);
+  encoder.Encode(image, minimumCodeSize, data);
+  return data.str();
+}
+
 }  // namespace
 
 std::vector<int> FrameDelays(int frames, double framesPerSecond) {
@@ -171,7 +180,19 @@ bool WriteGifAnimation(const GifAnimation& animation, std::ostream& out) {
       // frame's delay.
       if (r.width == 0) r = {0, 0, 1, 1};
     }
-    WriteGraphicControl(out, animation.frames[f].delayCentiseconds, f > 0 ? transparentIndex : -1);
+    // The changed pixels alone (the rest transparent) usually pack best;
+    // where the changes are scattered, the rectangle as it is may pack
+    // better. Both are encoded and the smaller kept.
+    int frameTransparent = f > 0 ? transparentIndex : -1;
+    std::string data = EncodeImage(*encoder, RectangleImage(animation, f, r, frameTransparent), minimumCodeSize);
+    if (frameTransparent >= 0) {
+      std::string opaque = EncodeImage(*encoder, RectangleImage(animation, f, r, -1), minimumCodeSize);
+      if (opaque.size() < data.size()) {
+        data = std::move(opaque);
+        frameTransparent = -1;
+      }
+    }
+    WriteGraphicControl(out, animation.frames[f].delayCentiseconds, frameTransparent);
     PutByte(out, kImageSeparator);
     PutWord(out, r.left);
     PutWord(out, r.top);
@@ -179,7 +200,7 @@ bool WriteGifAnimation(const GifAnimation& animation, std::ostream& out) {
     PutWord(out, r.height);
     PutByte(out, 0);  // no local table, not interlaced
     PutByte(out, minimumCodeSize);
-    encoder->Encode(RectangleImage(animation, f, r, f > 0 ? transparentIndex : -1), minimumCodeSize, out);
+    out.write(data.data(), static_cast<std::streamsize>(data.size()));
     PutByte(out, 0);
   }
   PutByte(out, kTrailer);

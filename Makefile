@@ -3,9 +3,12 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
+FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-asan bench clean
+.PHONY: all deps build run test test-asan bench install package fuzz clean
 
 all: build
 
@@ -40,5 +43,23 @@ bench: deps
 	    (cd $(BENCH_BUILD)/bin && "$(CURDIR)/$$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true) || exit 1; \
 	done
 
+# Installs the programs, the renderer library and the desktop files under
+# PREFIX (DESTDIR is honoured for staged installs).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package of the same files under /usr, left in $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# The libFuzzer targets (clang, AddressSanitizer and UBSan, $(FUZZ_BUILD)/),
+# each run for FUZZ_SECONDS from its committed seed corpus.
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+	      -DGLYPHKILN_FUZZ=ON -DGLYPHKILN_GUI=OFF -DGLYPHKILN_TESTS=OFF -DGLYPHKILN_MAN=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

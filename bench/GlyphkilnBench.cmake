@@ -7,6 +7,7 @@ function(glyphkiln_add_benchmarks)
     target_link_libraries(bench_${stem} PRIVATE ${ARGN} benchmark::benchmark benchmark::benchmark_main)
     target_compile_definitions(bench_${stem} PRIVATE
       GLYPHKILN_LIBERATION_SANS="/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf"
+      GLYPHKILN_NIMBUS_SANS_CFF="/usr/share/fonts/opentype/urw-base35/NimbusSans-Regular.otf"
       GLYPHKILN_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
   endforeach()
 endfunction()

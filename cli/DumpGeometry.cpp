@@ -20,12 +20,15 @@ Json PieceJson(const CLetterPiece& piece) {
     }
     contours.push_back(std::move(points));
   }
+  // Per contour of a piece with holes: 1 for a hole in the merged outline.
+  std::vector<int> joined(piece.contours.size() > 1 ? piece.contours.size() : 0, 0);
   Json merged = Json::array();
-  for (std::size_t k = 0; k < piece.bridgeContour.size() && k < piece.bridgePoint.size(); ++k) {
-    merged.push_back(Json::array({piece.bridgeContour[k], piece.bridgePoint[k]}));
+  for (const auto& [c, p] : piece.mergedOutline) {
+    merged.push_back(Json::array({c, p}));
+    if (c > 0 && c < joined.size()) joined[c] = 1;
   }
   Json holeMerged = Json::array();
-  for (std::uint32_t flag : piece.holeMerged) holeMerged.push_back(flag);
+  for (int flag : joined) holeMerged.push_back(flag);
   Json json = Json::object();
   json["contours"] = std::move(contours);
   json["merged"] = std::move(merged);

@@ -1,6 +1,11 @@
 #include "MeshOutput.h"
 
+#include <charconv>
+#include <cstdio>
+
+#include "CleanSolid.h"
 #include "MeshFiles.h"
+#include "StlReader.h"
 #include "PieceMesh.h"
 #include "Text3D.h"
 #include "WorldOutput.h"
@@ -41,16 +46,35 @@ std::vector<OptionSpec> MeshOptionRows() {
          o.exportSettings.stlAscii = true;
          return true;
        }},
+      {"--solid", "MODE", "STL, OBJ, glTF, 3MF: clean (unioned, inward bevel) or exact (default clean)",
+       [](CliOptions& o, const std::string& v, std::string& error) {
+         if (v != "clean" && v != "exact") {
+           error = "--solid: expected clean or exact, got '" + v + "'";
+           return false;
+         }
+         o.exportSettings.solid = v == "clean" ? SolidMode::Clean : SolidMode::Exact;
+         return true;
+       }},
+      {"--merge-touching", "", "clean solids: letters that touch or overlap become one piece",
+       [](CliOptions& o, const std::string&, std::string&) {
+         o.exportSettings.mergeTouching = true;
+         return true;
+       }},
+      {"--check", "", "report per piece on the solids of TEXT (or of the STL file TEXT names)",
+       [](CliOptions& o, const std::string&, std::string&) {
+         o.exportSettings.check = true;
+         return true;
+       }},
   };
 }
 
 CliOptions ScaledToEmHeight(const CliOptions& options) {
   CliOptions scaled = options;
-  const double factor = ModelScale(options.exportSettings, options.height);
+  const double factor = ModelScale(options.exportSettings, options.settings.height);
   if (factor == 1.0) return scaled;
-  scaled.height *= factor;
-  scaled.depth *= factor;
-  scaled.bevelSize *= factor;
+  scaled.settings.height *= factor;
+  scaled.settings.depth *= factor;
+  scaled.settings.bevelSize *= factor;
   return scaled;
 }
 
@@ -59,12 +83,55 @@ MeshFormat OutputFormat(const CliOptions& options) {
   return FormatForPath(WorldPath(options));
 }
 
+std::vector<PieceMesh> ExportMeshes(const CText3D& text, const CliOptions& options) {
+  if (options.exportSettings.solid == SolidMode::Exact) return BuildTextMeshes(text);
+  CleanSolidOptions clean;
+  clean.bevelSteps = options.settings.bevelSteps;
+  clean.bevelSize = options.settings.bevelSize;
+  clean.mergeTouching = options.exportSettings.mergeTouching;
+  return BuildCleanMeshes(text, clean);
+}
+
+bool ChecksFile(const CliOptions& options) {
+  return options.exportSettings.check && FormatForPath(options.text) == MeshFormat::Stl &&
+         std::filesystem::is_regular_file(options.text);
+}
+
+int CheckSolids(const std::vector<PieceMesh>& pieces, std::FILE* out) {
+  int failed = 0;
+  for (const PieceMesh& piece : pieces) {
+    const MeshReport r = CheckMesh(piece);
+    const bool sound = r.closed && r.oriented && r.selfIntersecting == 0 && r.degenerate == 0 && r.volume > 0.0;
+    if (!sound) ++failed;
+    char volume[64];
+    const auto end = std::to_chars(volume, volume + sizeof volume, r.volume, std::chars_format::general, 9);
+    std::fprintf(out,
+                 "%s_%d_%d: closed %s, oriented %s, self-intersecting triangles %d, degenerate "
+                 "triangles %d, volume %.*s: %s\n",
+                 LetterName(piece.letterCode).c_str(), piece.letterIndex + 1, piece.pieceIndex + 1,
+                 r.closed ? "yes" : "no", r.oriented ? "yes" : "no", r.selfIntersecting, r.degenerate,
+                 static_cast<int>(end.ptr - volume), volume, sound ? "ok" : "FAILED");
+  }
+  std::fprintf(out, "%zu pieces, %d failed\n", pieces.size(), failed);
+  return failed == 0 ? kExitOk : kExitFailure;
+}
+
+int CheckFile(const CliOptions& options, std::string& error) {
+  std::vector<PieceMesh> pieces;
+  if (!ReadStlPieces(options.text, pieces, error)) return kExitFailure;
+  return CheckSolids(pieces, stdout);
+}
+
+int CheckText(const CText3D& text, const CliOptions& options) {
+  return CheckSolids(ExportMeshes(text, options), stdout);
+}
+
 bool WriteOutputFile(const CText3D& text, const CliOptions& options, std::string& error) {
   const MeshFormat format = OutputFormat(options);
   if (format == MeshFormat::Vrml) return WriteWorldFile(text, WorldPath(options), error);
   std::string message, reason;
   std::filesystem::path failed;
-  if (SaveMeshFile(WorldPath(options), format, BuildTextMeshes(text), options.exportSettings, message,
+  if (SaveMeshFile(WorldPath(options), format, ExportMeshes(text, options), options.exportSettings, message,
                    reason, failed)) {
     return true;
   }

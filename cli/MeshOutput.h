@@ -2,10 +2,12 @@
 // form) and the writing of the output file in the format it asks for.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "Options.h"
+#include "PieceMesh.h"
 
 class CText3D;
 
@@ -18,6 +20,18 @@ CliOptions ScaledToEmHeight(const CliOptions& options);
 
 // The format the output goes out in: --format, else the -o file's extension.
 MeshFormat OutputFormat(const CliOptions& options);
+
+// The export meshes of the finished text: clean solids or the exact geometry.
+std::vector<PieceMesh> ExportMeshes(const CText3D& text, const CliOptions& options);
+
+// --check: one line per piece (closed, oriented, self-intersecting and
+// degenerate triangles, volume) and a total; kExitFailure if any piece is
+// not a sound solid. ChecksFile tells whether TEXT names an STL file to check
+// rather than a text to build.
+bool ChecksFile(const CliOptions& options);
+int CheckFile(const CliOptions& options, std::string& error);
+int CheckText(const CText3D& text, const CliOptions& options);
+int CheckSolids(const std::vector<PieceMesh>& pieces, std::FILE* out);
 
 // Writes the finished text (meshes built) to the output file: the VRML world,
 // or the meshes in an export format. False with a message for the user.

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 
@@ -14,10 +15,17 @@
 
 namespace {
 
-// The smallest height the letters can be built at; below it the closeness
-// threshold would keep nearly every flattened point.
-constexpr double kMinHeight = 0.001;
-constexpr double kMaxHeight = 1.0e6;
+// Numbers as the help text shows them: "%g", or one decimal for 1.0.
+std::string Shown(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+std::string Fixed1(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", value);
+  return text;
+}
 
 std::vector<OptionSpec> BuildTable() {
   auto flag = [](bool CliOptions::*field) {
@@ -41,9 +49,37 @@ std::vector<OptionSpec> BuildTable() {
        FileNameOption(&CliOptions::fontFile, "--font-file")},
       {"--bold", "", "use the family's bold face", flag(&CliOptions::bold)},
       {"--italic", "", "use the family's italic face", flag(&CliOptions::italic)},
-      {"--height", "H", "height of one em in model units (default 1.0, at least 0.001)",
+      {"--font-style", "NAME", "the face of this style name, e.g. a variable font's \"Light\"",
        [](CliOptions& o, const std::string& v, std::string& error) {
-         return ParseNumber("--height", v, kMinHeight, kMaxHeight, o.height, error);
+         if (v.empty()) error = "--font-style needs a style name";
+         o.fontStyle = v;
+         return !v.empty();
+       }},
+      {"--face-index", "N", "with --font-file: the face N (from 0) of a font collection",
+       [](CliOptions& o, const std::string& v, std::string& error) {
+         o.faceIndexGiven = true;
+         return ParseInteger("--face-index", v, 0, 0xFFFF, o.faceIndex, error);
+       }},
+      {"--font-fallback", "", "take characters the font lacks from an installed font that has them",
+       flag(&CliOptions::fontFallback)},
+      {"--kerning", "", "shape the text: kerning pairs, ligatures, right-to-left scripts",
+       flag(&CliOptions::kerning)},
+      {"--align", "SIDE", "left, centre or right: where shorter lines go (default left)",
+       [](CliOptions& o, const std::string& v, std::string& error) {
+         if (v != "left" && v != "centre" && v != "center" && v != "right") {
+           error = "--align: expected left, centre or right, got '" + v + "'";
+           return false;
+         }
+         o.align = v == "center" ? "centre" : v;
+         return true;
+       }},
+      {"--text-file", "FILE", "read the text (UTF-8, lines by newlines) from FILE instead of TEXT",
+       FileNameOption(&CliOptions::textFile, "--text-file")},
+      {"--height", "H", "height of one em in model units (default " + Fixed1(TextSettings::kDefaultHeight) +
+           ", at least " + Shown(TextSettings::kMinHeight) + ")",
+       [](CliOptions& o, const std::string& v, std::string& error) {
+         return ParseNumber("--height", v, TextSettings::kMinHeight, TextSettings::kMaxHeight,
+                            o.settings.height, error);
        }},
       {"--dump-outline", "", "print the font outline stream: \"x y kind\" per line, font units",
        flag(&CliOptions::dumpOutline)},
@@ -78,6 +114,14 @@ bool CheckCombination(const CliOptions& o, std::string& error) {
     error = "--font-file cannot be combined with --font, --bold or --italic";
     return false;
   }
+  if (o.faceIndexGiven && o.fontFile.empty()) {
+    error = "--face-index goes with --font-file";
+    return false;
+  }
+  if (!o.textFile.empty() && o.textGiven) {
+    error = "give the text either as TEXT or with --text-file";
+    return false;
+  }
   if (!o.outputPath.empty() && (o.dumpOutline || o.dumpGeometry)) {
     error = "-o writes the world; the dumps go to standard output";
     return false;
@@ -86,6 +130,7 @@ bool CheckCombination(const CliOptions& o, std::string& error) {
     error = "--gif and --png draw the letters; the dumps go to standard output";
     return false;
   }
+  if (!CheckPictureOptions(o, error)) return false;
   if (o.dumpOutline && o.dumpGeometry) {
     error = "choose one of --dump-outline and --dump-geometry";
     return false;
@@ -142,7 +187,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
   if (result.options.help || result.options.version) return result;
   std::string error;
   if (!CheckCombination(result.options, error)) return fail(error);
-  if (!result.options.textGiven) return fail("missing TEXT");
+  if (!result.options.textGiven && result.options.textFile.empty()) return fail("missing TEXT");
   return result;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "MeshFormats.h"
+#include "TextSettings.h"
 
 // Exit statuses of the program.
 enum ExitStatus : int {
@@ -26,17 +27,22 @@ struct CliOptions {
   std::string fontFile;  // opens this file instead of looking the name up
   bool bold = false;
   bool italic = false;
+  std::string fontStyle;  // a named instance of a variable face, or a style of the family
+  long faceIndex = 0;     // the face of a collection given by --font-file
+  bool faceIndexGiven = false;
+  bool fontFallback = false;  // characters the font lacks from another installed font
 
-  // Geometry.
-  double height = 1.0;  // model units per em
+  // Setting the text.
+  bool kerning = false;   // shape the lines (kerning, ligatures, right-to-left)
+  std::string align = "left";  // left, centre or right: the lines against the longest
+  std::string textFile;   // the text read from this file (UTF-8) instead of TEXT
 
-  // The solid letters and their world (a rebuild's settings).
-  std::string outputPath;          // -o; empty: "g.wrl" unless a dump is asked for
-  double depth = 0.2;              // extrusion depth in model units
-  int bevelSteps = 0;              // 0, 1, 2, 3 or 7
-  double bevelSize = 1.0 / 30.0;   // model units
-  int colour = 255;                // COLORREF 0x00BBGGRR, red
-  int lightFlags = 0;              // bit 0: from the back, bit 1: from the left
+  // The letters: height, depth, bevel, colour and light, with the defaults
+  // every letter build starts from.
+  TextSettings settings;
+
+  // The world.
+  std::string outputPath;  // -o; empty: "g.wrl" unless a dump is asked for
 
   // The mesh exports (MeshOutput): format, unit, em height, STL form.
   ExportSettings exportSettings;
@@ -44,12 +50,18 @@ struct CliOptions {
   // Pictures of the examiner's view (PictureOutput).
   std::string gifPath;               // --gif; empty: no GIF
   std::string pngPath;               // --png; empty: no PNG
-  int pictureWidth = 640;            // pixels, before the renderer's 800 x 600 limit
+  int pictureWidth = 640;            // pixels, before the renderer's own limit
   int pictureHeight = 480;
   float yaw = 0.0f;                  // radians
   float pitch = 0.0f;                // radians
   float zoom = 1.0f;
   std::uint32_t background = 0xFFFF00;  // COLORREF 0x00BBGGRR, cyan
+  bool fitExaminer = false;          // --fit examiner; otherwise the text is fitted
+  int antialias = 1;                 // N x N samples per pixel
+  bool transparent = false;          // PNG alpha where the background shows
+  int turntableFrames = 0;           // --turntable N; 0: a still picture
+  double framesPerSecond = 20.0;
+  enum class Palette { kDefault, kCube, kAdaptive } gifPalette = Palette::kDefault;
 
   // What to do.
   bool dumpOutline = false;

@@ -2,18 +2,24 @@
 // of the VRML world through the atomic save.
 #include "WorldOutput.h"
 
+#include <cstdio>
 #include <ostream>
 
 #include "Text3D.h"
+#include "TextSettings.h"
 #include "VrmlWriter.h"
 
 namespace {
 
-// The Shape dialog's choices: bevel shapes 0 to 4 and sizes 0 to 2.
-constexpr int kBevelStepsOfShape[] = {0, 1, 2, 3, 7};
-constexpr double kBevelSizeOfChoice[] = {0.02, 0.04, 0.06};
-constexpr double kMinDepth = 0.001;
-constexpr double kMaxDepth = 100.0;
+constexpr long kLastShape = static_cast<long>(ShapeChoices::kBevelStepsOfShape.size()) - 1;
+constexpr long kLastSize = static_cast<long>(ShapeChoices::kBevelSizeOfChoice.size()) - 1;
+
+// A setting's number as the help text shows it: 0.2, 0.001, 100.
+std::string Shown(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
 
 // "front,right" and the like: one word of each pair, in either order. Light
 // from the back sets bit 0, light from the left bit 1.
@@ -49,34 +55,36 @@ std::vector<OptionSpec> WorldOptionRows() {
   return {
       {"-o", "FILE", "write the VRML world to FILE (default g.wrl; - for standard output)",
        FileNameOption(&CliOptions::outputPath, "-o")},
-      {"--depth", "D", "extrusion depth in model units (default 0.2, 0.001 .. 100)",
+      {"--depth", "D", "extrusion depth in model units (default " + Shown(TextSettings::kDefaultDepth) + ", " +
+           Shown(TextSettings::kMinDepth) + " .. " + Shown(TextSettings::kMaxDepth) + ")",
        [](CliOptions& o, const std::string& v, std::string& error) {
-         return ParseNumber("--depth", v, kMinDepth, kMaxDepth, o.depth, error);
+         return ParseNumber("--depth", v, TextSettings::kMinDepth, TextSettings::kMaxDepth,
+                            o.settings.depth, error);
        }},
       {"--bevel-shape", "N", "0 straight side, 1, 2, 3 bevel steps, 4 round (default 0)",
        [](CliOptions& o, const std::string& v, std::string& error) {
          long choice = 0;
-         if (!ParseInteger("--bevel-shape", v, 0, 4, choice, error)) return false;
-         o.bevelSteps = kBevelStepsOfShape[choice];
+         if (!ParseInteger("--bevel-shape", v, 0, kLastShape, choice, error)) return false;
+         o.settings.bevelSteps = ShapeChoices::BevelStepsForChoice(static_cast<int>(choice));
          return true;
        }},
       {"--bevel-size", "N", "bevel size 0, 1, 2: 0.02, 0.04, 0.06 (default 1/30)",
        [](CliOptions& o, const std::string& v, std::string& error) {
          long choice = 0;
-         if (!ParseInteger("--bevel-size", v, 0, 2, choice, error)) return false;
-         o.bevelSize = kBevelSizeOfChoice[choice];
+         if (!ParseInteger("--bevel-size", v, 0, kLastSize, choice, error)) return false;
+         o.settings.bevelSize = ShapeChoices::BevelSizeForChoice(static_cast<int>(choice));
          return true;
        }},
       {"--color", "RRGGBB", "colour of the letters in hex (default ff0000, red)",
        [](CliOptions& o, const std::string& v, std::string& error) {
          std::uint32_t colour = 0;
          if (!ParseHexColour("--color", v, colour, error)) return false;
-         o.colour = static_cast<int>(colour);
+         o.settings.colour = static_cast<int>(colour);
          return true;
        }},
       {"--light", "F,S", "light from front|back and left|right (default front,right)",
        [](CliOptions& o, const std::string& v, std::string& error) {
-         return ParseLight(v, o.lightFlags, error);
+         return ParseLight(v, o.settings.lightFlags, error);
        }},
   };
 }

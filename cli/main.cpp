@@ -7,13 +7,12 @@
 
 #include "DumpGeometry.h"
 #include "DumpOutline.h"
-#include "ExtractGlyphOutlines.h"
 #include "FontEngine.h"
 #include "MeshOutput.h"
 #include "Options.h"
 #include "PictureOutput.h"
 #include "Text3D.h"
-#include "Windows1252.h"
+#include "TextAndFont.h"
 #include "WorldOutput.h"
 
 namespace {
@@ -31,25 +30,6 @@ int Failure(const std::string& message) {
   return kExitFailure;
 }
 
-std::unique_ptr<Font> OpenFont(const CliOptions& options, std::string& error) {
-  if (!options.fontFile.empty()) return Font::OpenFile(options.fontFile, 0, &error);
-  FontDescription description;
-  description.faceName = options.fontName;
-  description.weight = options.bold ? FontDescription::kWeightBold : FontDescription::kWeightNormal;
-  description.italic = options.italic;
-  // A name that is not installed is an error here, where the desktop
-  // program would quietly take a substitute.
-  return Font::Open(description, true, &error);
-}
-
-// The letter bytes: the argument is taken as UTF-8 and stored as
-// Windows-1252; an argument that is not UTF-8 is taken byte for byte.
-std::string LetterBytes(const std::string& argument) {
-  std::string bytes;
-  if (!Utf8ToWindows1252(argument, bytes)) bytes = argument;
-  return bytes;
-}
-
 // Flushes standard output and reports whether everything reached it.
 bool OutputWritten() { return std::fflush(stdout) == 0 && !std::ferror(stdout); }
 
@@ -58,9 +38,11 @@ int Run(const CliOptions& options) {
   const std::unique_ptr<Font> font = OpenFont(options, error);
   if (!font) return Failure(error);
 
-  const std::string bytes = LetterBytes(options.text);
+  std::u32string characters;
+  if (!ReadText(options, characters, error)) return Failure(error);
+  const std::string bytes = LetterBytes(characters);
   CGlyphOutline outline;
-  ExtractGlyphOutlines(outline, bytes, *font);
+  ExtractText(outline, characters, *font, options, stderr);
   if (options.dumpOutline) {
     if (!DumpOutline(outline, stdout) || !OutputWritten()) {
       return Failure("cannot write to standard output");
@@ -68,11 +50,10 @@ int Run(const CliOptions& options) {
     return kExitOk;
   }
 
-  CText3D text(bytes, outline, options.colour, options.height, options.depth);
-  text.FindContours();
-  text.CalculateContours();
-  text.SetLight(options.lightFlags);
-
+  BuildOptions build;
+  build.contoursOnly = options.dumpGeometry;
+  const std::unique_ptr<CText3D> letters = BuildText3D(bytes, outline, options.settings, build);
+  const CText3D& text = *letters;
   if (options.dumpGeometry) {
     if (!DumpGeometry(text, stdout) || !OutputWritten()) {
       return Failure("cannot write to standard output");
@@ -80,8 +61,7 @@ int Run(const CliOptions& options) {
     return kExitOk;
   }
 
-  text.SetBevel(options.bevelSteps, options.bevelSize);
-  text.BuildMeshes();
+  if (options.exportSettings.check) return CheckText(text, options);
   if (WantsPictures(options)) {
     if (!WritePictures(text, options, error)) return Failure(error);
     if (options.outputPath.empty()) return kExitOk;  // the world only when -o asks for it too
@@ -105,6 +85,11 @@ int main(int argc, char** argv) {
     if (parsed.options.version) {
       std::printf("glyphkiln %s\n", kVersion);
       return OutputWritten() ? kExitOk : kExitFailure;
+    }
+    if (ChecksFile(parsed.options)) {
+      std::string error;
+      const int status = CheckFile(parsed.options, error);
+      return error.empty() ? status : Failure(error);
     }
     return Run(ScaledToEmHeight(parsed.options));
   } catch (const std::bad_alloc&) {

@@ -8,12 +8,18 @@
 
 enum class MeshFormat { Vrml, Stl, Obj, Glb, ThreeMf };
 enum class LengthUnit { Millimetre, Centimetre, Metre, Inch };
+// Clean: unioned outlines with an inward bevel, each piece checked sound;
+// exact: the letters' own geometry, as the VRML world has it.
+enum class SolidMode { Clean, Exact };
 
 struct ExportSettings {
   std::optional<MeshFormat> format;    // given; otherwise from the file name
   LengthUnit unit = LengthUnit::Millimetre;
   std::string emHeight;  // as typed ("20mm"); empty: one model unit is one unit
   bool stlAscii = false;
+  SolidMode solid = SolidMode::Clean;
+  bool mergeTouching = false;  // clean mode: touching letters become one piece
+  bool check = false;          // report on the solids instead of writing them
 };
 
 // The format a file name asks for by its extension (any letter case); VRML

@@ -1,5 +1,6 @@
 // 3MF through lib3mf: the library builds the package (a zip of XML parts) in
 // memory, which is then handed to the stream so the one atomic save applies.
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -38,6 +39,104 @@ std::string Uuid(unsigned kind, unsigned serial) {
   char text[40];
   std::snprintf(text, sizeof text, "6c79706b-0000-4000-8%03x-%012x", kind, serial);
   return text;
+}
+
+std::uint32_t Get(const std::vector<BYTE>& b, std::size_t at, int bytes) {
+  std::uint32_t v = 0;
+  for (int k = 0; k < bytes; ++k) v |= static_cast<std::uint32_t>(b[at + k]) << (8 * k);
+  return v;
+}
+
+void Put(std::string& out, std::uint32_t v, int bytes) {
+  for (int k = 0; k < bytes; ++k) out.push_back(static_cast<char>((v >> (8 * k)) & 0xFF));
+}
+
+// The library marks every entry of its package as Zip64, which common
+// readers' unzip code misreads. The package is far below the sizes that
+// need it, so the entries are copied, still compressed, into a plain zip.
+// Empty when the package is not laid out as expected; the caller then keeps
+// the library's bytes.
+std::string PlainZip(const std::vector<BYTE>& zip) {
+  struct Entry {
+    std::uint32_t method, time, crc, compressed, size, offset;
+    std::string name;
+  };
+  std::vector<Entry> entries;
+  std::string out;
+  std::size_t at = 0;
+  while (at + 30 <= zip.size() && Get(zip, at, 4) == 0x04034b50) {
+    const std::uint32_t flags = Get(zip, at + 6, 2);
+    Entry e{Get(zip, at + 8, 2), Get(zip, at + 10, 4), Get(zip, at + 14, 4), Get(zip, at + 18, 4),
+            Get(zip, at + 22, 4), static_cast<std::uint32_t>(out.size()), {}};
+    const std::size_t nameLength = Get(zip, at + 26, 2), extraLength = Get(zip, at + 28, 2);
+    if ((flags & 0x8) != 0 || at + 30 + nameLength + extraLength > zip.size()) return {};
+    e.name.assign(reinterpret_cast<const char*>(&zip[at + 30]), nameLength);
+    std::uint64_t size = e.size, compressed = e.compressed;
+    for (std::size_t x = at + 30 + nameLength; x + 4 <= at + 30 + nameLength + extraLength;) {
+      const std::uint32_t id = Get(zip, x, 2), length = Get(zip, x + 2, 2);
+      std::size_t field = x + 4;
+      if (id == 1) {
+        if (e.size == 0xFFFFFFFF && field + 8 <= x + 4 + length) {
+          size = Get(zip, field, 4) | (static_cast<std::uint64_t>(Get(zip, field + 4, 4)) << 32);
+          field += 8;
+        }
+        if (e.compressed == 0xFFFFFFFF && field + 8 <= x + 4 + length) {
+          compressed = Get(zip, field, 4) | (static_cast<std::uint64_t>(Get(zip, field + 4, 4)) << 32);
+        }
+      }
+      x += 4 + length;
+    }
+    if (size >= 0xFFFFFFFF || compressed >= 0xFFFFFFFF) return {};
+    e.size = static_cast<std::uint32_t>(size);
+    e.compressed = static_cast<std::uint32_t>(compressed);
+    const std::size_t data = at + 30 + nameLength + extraLength;
+    if (data + e.compressed > zip.size()) return {};
+    Put(out, 0x04034b50, 4);
+    Put(out, 20, 2);
+    Put(out, 0, 2);
+    Put(out, e.method, 2);
+    Put(out, e.time, 4);
+    Put(out, e.crc, 4);
+    Put(out, e.compressed, 4);
+    Put(out, e.size, 4);
+    Put(out, static_cast<std::uint32_t>(nameLength), 2);
+    Put(out, 0, 2);
+    out += e.name;
+    out.append(reinterpret_cast<const char*>(&zip[data]), e.compressed);
+    entries.push_back(e);
+    at = data + e.compressed;
+  }
+  if (entries.empty()) return {};
+  const auto directory = static_cast<std::uint32_t>(out.size());
+  for (const Entry& e : entries) {
+    Put(out, 0x02014b50, 4);
+    Put(out, 20, 2);
+    Put(out, 20, 2);
+    Put(out, 0, 2);
+    Put(out, e.method, 2);
+    Put(out, e.time, 4);
+    Put(out, e.crc, 4);
+    Put(out, e.compressed, 4);
+    Put(out, e.size, 4);
+    Put(out, static_cast<std::uint32_t>(e.name.size()), 2);
+    Put(out, 0, 2);
+    Put(out, 0, 2);
+    Put(out, 0, 2);
+    Put(out, 0, 2);
+    Put(out, 0, 4);
+    Put(out, e.offset, 4);
+    out += e.name;
+  }
+  const auto directorySize = static_cast<std::uint32_t>(out.size()) - directory;
+  Put(out, 0x06054b50, 4);
+  Put(out, 0, 2);
+  Put(out, 0, 2);
+  Put(out, static_cast<std::uint32_t>(entries.size()), 2);
+  Put(out, static_cast<std::uint32_t>(entries.size()), 2);
+  Put(out, directorySize, 4);
+  Put(out, directory, 4);
+  Put(out, 0, 2);
+  return out;
 }
 
 }  // namespace
@@ -136,6 +235,11 @@ bool WriteThreeMf(const std::vector<PieceMesh>& meshes, LengthUnit unit, std::os
   if (lib3mf_writer_writetobuffer(rawWriter, bytes.data(), size) != LIB3MF_OK) {
     return failed("write the package");
   }
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  const std::string plain = PlainZip(bytes);
+  if (!plain.empty()) {
+    out.write(plain.data(), static_cast<std::streamsize>(plain.size()));
+  } else {
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
   return true;
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -89,11 +90,16 @@ void WriteAppearanceAndGeometryHead(LineBuffer& line, int colour) {
 
 // "  Shape{   #< A > (1/2) " or, for a code below 33 (blank and control
 // characters, and every byte from 128 up, whose codes are negative), the code
-// as a number.
+// as a number; a character Windows-1252 lacks as "U+" and four to six
+// upper-case hex digits of its code point ("#< U+03A9 >").
 void WriteShapeHeader(LineBuffer& line, int code, std::string_view label, std::size_t i,
                       std::size_t n) {
   line << "  Shape{   #< ";
-  if (code >= 33) {
+  if (code > 0x7F) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "U+%04X", static_cast<unsigned>(code));
+    line << std::string_view(digits);
+  } else if (code >= 33) {
     const char character = static_cast<char>(code);
     line << std::string_view(&character, 1);
   } else {
@@ -151,9 +157,11 @@ void WritePiece(LineBuffer& line, std::ostream& out, const CLetterPiece& piece, 
   line.FlushTo(out);
 }
 
-// The letter's byte as a signed 8-bit value: 0xE9 is -23 however the code
-// was stored.
-int SignedByte(int code) { return static_cast<signed char>(static_cast<unsigned char>(code)); }
+// The letter's byte as a signed 8-bit value (0xE9 is -23); a code above 0x7F
+// is the code point of a character the code page lacks and stays as it is.
+int SignedByte(int code) {
+  return code > 0x7F ? code : static_cast<signed char>(static_cast<unsigned char>(code));
+}
 
 // The camera looks at the middle of the text from far enough away to see it
 // whole, but never nearer than 3 or farther than 5 units.
@@ -177,25 +185,20 @@ void WriteVrml(const CText3D& text, std::ostream& out) {
   WriteViewpoint(line, text.bounds);
   line << "Group { \r\n";
   line << " children [ \r\n";
-  // The light is stored as z, y, x.
   line << "  DirectionalLight {direction ";
-  line.Fixed(text.lightDir[2], 2) << " ";
+  line.Fixed(text.lightDir[0], 2) << " ";
   line.Fixed(text.lightDir[1], 2) << " ";
-  line.Fixed(text.lightDir[0], 2) << "}\r\n";
+  line.Fixed(text.lightDir[2], 2) << "}\r\n";
 
   int label = 1;  // counts only the pieces written
-  for (const CLetter& letter : text.letters) {
-    if (letter.bounds.IsDegenerate()) continue;  // a blank: no outline at all
-    const std::size_t n = letter.pieces.size();
-    for (std::size_t i = 0; i < n; ++i) {
-      const CLetterPiece* piece = letter.pieces[i].get();
-      // A piece without a mesh (an outline without area) has nothing to show;
-      // an empty shape would only trouble the readers of the file.
-      if (!piece || piece->contours.empty() || piece->vertices.empty()) continue;
-      WritePiece(line, out, *piece, SignedByte(letter.code), i + 1, n, label);
-      ++label;
-    }
-  }
+  // Blanks (letters without any outline) are passed over.
+  text.ForEachPiece([&](const CLetter& letter, std::size_t i, const CLetterPiece& piece) {
+    // A piece without a mesh (an outline without area) has nothing to show;
+    // an empty shape would only trouble the readers of the file.
+    if (piece.contours.empty() || piece.vertices.empty()) return;
+    WritePiece(line, out, piece, SignedByte(letter.code), i + 1, letter.pieces.size(), label);
+    ++label;
+  });
   line << "  ]}\r\n";
   line.FlushTo(out, true);
 }

@@ -181,9 +181,9 @@ void CLetterPiece::SetBevel(int steps, double size) {
   bevelSize = size;  // kept also for a straight side, so the shape can be switched back
 }
 
-int CLetterPiece::BuildBevelContours(double size) {
+void CLetterPiece::BuildBevelContours(double size) {
   bevelContours.clear();
-  if (size == 0.0) return 1;
+  if (size == 0.0) return;
   const double pieceHeight = bounds.top - bounds.bottom;
   for (const auto& contour : contours) {
     // A contour without area ends the bevel of the whole piece; the mesh then
@@ -191,7 +191,6 @@ int CLetterPiece::BuildBevelContours(double size) {
     if (!contour || contour->points.size() < 3) break;
     bevelContours.push_back(BuildOneBevelContour(*contour, size, pieceHeight));
   }
-  return 1;
 }
 
 void CLetter::SetBevel(int steps, double size) {

@@ -69,11 +69,8 @@ void AppendVertices(CLetterPiece& piece, int steps) {
 // contour or point are left out rather than indexing past the vertices.
 std::vector<int> MergedOutline(const CLetterPiece& piece, const std::vector<int>& start) {
   std::vector<int> outline;
-  const std::size_t n = std::min(piece.bridgeContour.size(), piece.bridgePoint.size());
-  outline.reserve(n);
-  for (std::size_t i = 0; i < n; ++i) {
-    const std::uint32_t c = piece.bridgeContour[i];
-    const std::uint32_t p = piece.bridgePoint[i];
+  outline.reserve(piece.mergedOutline.size());
+  for (const auto& [c, p] : piece.mergedOutline) {
     if (c >= piece.contours.size()) continue;
     if (p >= static_cast<std::uint32_t>(start[c + 1] - start[c])) continue;
     outline.push_back(start[c] + static_cast<int>(p));
@@ -105,7 +102,7 @@ void CLetterPiece::AddFace(int base, int a, int b, int c, int d) {
   ++faceCount;
 }
 
-int CLetterPiece::BuildMesh() {
+void CLetterPiece::BuildMesh() {
   vertices.clear();
   frontFace.clear();
   backFace.clear();
@@ -113,7 +110,7 @@ int CLetterPiece::BuildMesh() {
   faceCount = 0;
   // An outer contour without area (fonts carry stray one-point contours)
   // gives no solid at all rather than faces with fewer than three corners.
-  if (contours.empty() || !contours[0] || contours[0]->points.size() < 3) return 1;
+  if (contours.empty() || !contours[0] || contours[0]->points.size() < 3) return;
 
   const int steps = EffectiveBevelSteps(*this);
   const int r = steps + 2;  // vertices per contour point: front, bevel rings, back
@@ -142,7 +139,6 @@ int CLetterPiece::BuildMesh() {
       }
     }
   }
-  return 1;
 }
 
 void CLetter::BuildMeshes() {

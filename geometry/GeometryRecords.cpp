@@ -65,9 +65,9 @@ void CText3D::AddLetter(CLetter letter) {
 }
 
 void CText3D::SetLight(int flags) {
-  lightDir[0] = (flags & 1) ? 0.9f : -0.9f;  // z: bit 0, light from the back
-  lightDir[1] = 0.2f;                        // y
-  lightDir[2] = (flags & 2) ? 0.5f : -0.5f;  // x: bit 1, light from the left
+  lightDir[0] = (flags & 2) ? 0.5f : -0.5f;  // x: bit 1, light from the left
+  lightDir[1] = 0.2f;
+  lightDir[2] = (flags & 1) ? 0.9f : -0.9f;  // z: bit 0, light from the back
 }
 
 void CText3D::SetColour(int colour) {

@@ -25,10 +25,14 @@ struct COutlineItem {
 struct CGlyphOutline {
   CBoundRect bounds;               // union of every item's point, the 0,0 of ends included
   std::vector<COutlineItem> items;
+  // The letter code of each character end, when the stream was made from
+  // the text's characters (empty otherwise: the codes come from the text).
+  std::vector<int> codes;
 
   void Clear() {
     bounds.Reset();
     items.clear();
+    codes.clear();
   }
   // Appends an item and widens the bounds by its point.
   void Add(double x, double y, int kind) {

@@ -1,25 +1,28 @@
-// The steps of joining a piece's holes to its outer contour by bridges. They
-// work on the piece's merged outline (bridgeContour / bridgePoint) and its
-// holeMerged flags, and are public so that each can be checked on its own.
+// Joining a piece's holes to its outer contour by bridges, so that a piece
+// with holes can be filled as one (non-convex) polygon.
 #pragma once
 
-#include <cstddef>
+#include <memory>
+#include <vector>
 
+#include "Contour.h"
 #include "LetterPiece.h"
 
-// The point at one position of the merged outline.
-const CPoint2D& MergedPoint(const CLetterPiece& piece, std::size_t position);
-
-// Whether a bridge from v (on the merged outline) to h (on an unjoined
-// hole) would meet an edge of the merged outline other than those at v, or
-// an edge of an unjoined hole other than those at h.
-bool Blocked(const CLetterPiece& piece, const CPoint2D& v, const CPoint2D& h);
-
-// The hole point a bridge from v goes to: the first one v can see, or its
-// successor when that is visible too and nearer. -1 when none is visible.
-int FindBridgeTarget(const CLetterPiece& piece, const CPoint2D& v, std::size_t hole);
-
-// Inserts the whole of hole `hole`, from point `holePoint` round to it again,
-// after merged position `position`, followed by a copy of that position, so
-// the outline goes out along the bridge, round the hole and back.
-void Splice(CLetterPiece& piece, std::size_t hole, std::size_t holePoint, std::size_t position);
+// The merged outline of an outer contour (contours[0], clockwise with y up)
+// and its holes (the rest, counter-clockwise). Empty when there are no holes.
+//
+// The rules: the scan walks the outline forward from its first point. From
+// a point v that does not already carry a bridge, the first hole (in contour
+// order) with a point v can see gets a bridge to its first visible point, or
+// to that point's successor when the successor is visible too and nearer
+// (Manhattan distance). When the outline's next point also carries no bridge
+// and reaches the same hole by a shorter bridge, the bridge starts there
+// instead. The hole is spliced in after the bridge's start: round the hole
+// from the target back to it, then back to the start. The scan goes on from
+// the hole's first point, so a hole can be reached through another hole
+// joined before it; a hole that no point after it can see stays out.
+//
+// v sees h when the segment vh touches no edge of the merged outline other
+// than those ending at v, and no edge of a hole not yet joined other than
+// those ending at h.
+std::vector<OutlinePoint> BridgeHoles(const std::vector<std::unique_ptr<CContour>>& contours);

@@ -20,7 +20,7 @@ class CLetter {
   void SetBevel(int steps, double size);
   void BuildMeshes();
 
-  int code = 0;  // the text's byte, sign-extended: 0xE9 gives -23
+  int code = 0;  // the text's byte, sign-extended (0xE9 gives -23); a code point for a character Windows-1252 lacks
   std::vector<std::unique_ptr<CLetterPiece>> pieces;
   CBoundRect bounds;
 };

@@ -19,6 +19,13 @@ struct CVertex3F {
 };
 static_assert(sizeof(CVertex3F) == 12, "vertices are passed on as packed float triples");
 
+// One entry of a merged outline: point `point` of contour `contour`.
+struct OutlinePoint {
+  std::uint32_t contour = 0;
+  std::uint32_t point = 0;
+  friend bool operator==(const OutlinePoint&, const OutlinePoint&) = default;
+};
+
 class CLetterPiece {
  public:
   CLetterPiece(int colour, double depth) : colour(colour), depth(depth) {}
@@ -33,14 +40,14 @@ class CLetterPiece {
   void Scale(double factor);
 
   // Orients the outer contour clockwise and the holes counter-clockwise
-  // (y up), then bridges the holes into the merged outline. Runs once, on a
-  // piece fresh from FindContours: it appends to the merged outline.
+  // (y up), then bridges the holes into the merged outline, which it
+  // replaces.
   void CalculateContours();
 
   // Solid building: offset contours for the bevel, then the mesh.
   void SetBevel(int steps, double size);
-  int BuildBevelContours(double size);
-  int BuildMesh();
+  void BuildBevelContours(double size);
+  void BuildMesh();
   void AddFace(int base, int a, int b, int c, int d);
 
   int faceCount = 0;
@@ -51,13 +58,11 @@ class CLetterPiece {
   CBoundRect bounds;
   double bevelSize = 0.0;
   int bevelSteps = 0;
-  // Merged outline: entry k is point bridgePoint[k] of contour bridgeContour[k].
-  std::vector<std::uint32_t> bridgeContour;
-  std::vector<std::uint32_t> bridgePoint;
+  // The outer contour with every hole that could be bridged spliced in: out
+  // along a bridge, round the hole and back. Empty for a piece without holes.
+  std::vector<OutlinePoint> mergedOutline;
   std::vector<CVertex3F> vertices;
   std::vector<int> frontFace;  // polygon, ends with -1
   std::vector<int> backFace;   // polygon, ends with -1
   std::vector<int> sideFaces;  // quads, each ends with -1
-  std::vector<CPoint2D> bridgeEnds;        // working data of the bridging
-  std::vector<std::uint32_t> holeMerged;   // 1 once contour j is in the merged outline
 };

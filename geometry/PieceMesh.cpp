@@ -109,6 +109,38 @@ void FlipFlatTriangles(const std::vector<CVertex3F>& v, std::vector<Tri>& tris) 
 
 }  // namespace
 
+void WeldMesh(PieceMesh& mesh) {
+  // Weld equal vertices and keep only those a triangle uses.
+  std::unordered_map<VertexKey, std::uint32_t, VertexKeyHash> welded;
+  std::vector<std::uint32_t> remap(mesh.vertices.size());
+  std::vector<CVertex3F> unique;
+  for (std::size_t k = 0; k < mesh.vertices.size(); ++k) {
+    const VertexKey key{FloatBits(mesh.vertices[k].x), FloatBits(mesh.vertices[k].y), FloatBits(mesh.vertices[k].z)};
+    const auto [it, inserted] = welded.try_emplace(key, static_cast<std::uint32_t>(unique.size()));
+    if (inserted) unique.push_back(mesh.vertices[k]);
+    remap[k] = it->second;
+  }
+  for (Tri& t : mesh.triangles) {
+    for (std::uint32_t& i : t) i = i < remap.size() ? remap[i] : 0;
+  }
+  mesh.triangles.erase(std::remove_if(mesh.triangles.begin(), mesh.triangles.end(), RepeatsVertex),
+                       mesh.triangles.end());
+  FlipFlatTriangles(unique, mesh.triangles);
+
+  std::vector<CVertex3F> kept;
+  std::vector<std::uint32_t> used(unique.size(), UINT32_MAX);
+  for (Tri& t : mesh.triangles) {
+    for (std::uint32_t& i : t) {
+      if (used[i] == UINT32_MAX) {
+        used[i] = static_cast<std::uint32_t>(kept.size());
+        kept.push_back(unique[i]);
+      }
+      i = used[i];
+    }
+  }
+  mesh.vertices = std::move(kept);
+}
+
 PieceMesh BuildPieceMesh(const CLetterPiece& piece) {
   PieceMesh mesh;
   mesh.colour = piece.colour;
@@ -151,35 +183,12 @@ PieceMesh BuildPieceMesh(const CLetterPiece& piece) {
     quad.clear();
   }
 
-  // Weld equal vertices and keep only those a triangle uses.
-  std::unordered_map<VertexKey, std::uint32_t, VertexKeyHash> welded;
-  std::vector<std::uint32_t> remap(source.size());
-  std::vector<CVertex3F> unique;
-  for (std::size_t k = 0; k < source.size(); ++k) {
-    const VertexKey key{FloatBits(source[k].x), FloatBits(source[k].y), FloatBits(source[k].z)};
-    const auto [it, inserted] = welded.try_emplace(key, static_cast<std::uint32_t>(unique.size()));
-    if (inserted) unique.push_back(source[k]);
-    remap[k] = it->second;
-  }
-  for (Tri& t : tris) {
-    for (std::uint32_t& i : t) i = i < remap.size() ? remap[i] : 0;
-  }
-  tris.erase(std::remove_if(tris.begin(), tris.end(), RepeatsVertex), tris.end());
-  FlipFlatTriangles(unique, tris);
-
-  std::vector<std::uint32_t> used(unique.size(), UINT32_MAX);
-  for (Tri& t : tris) {
-    for (std::uint32_t& i : t) {
-      if (used[i] == UINT32_MAX) {
-        used[i] = static_cast<std::uint32_t>(mesh.vertices.size());
-        mesh.vertices.push_back(unique[i]);
-      }
-      i = used[i];
-    }
-  }
+  mesh.vertices = source;
   mesh.triangles = std::move(tris);
+  WeldMesh(mesh);
   return mesh;
 }
+
 
 std::vector<PieceMesh> BuildTextMeshes(const CText3D& text, double scale) {
   std::vector<PieceMesh> meshes;

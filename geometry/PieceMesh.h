@@ -28,6 +28,11 @@ struct PieceMesh {
 // long edge is shared are turned into two with the neighbour across it.
 PieceMesh BuildPieceMesh(const CLetterPiece& piece);
 
+// Welds vertices at the same place into one, drops triangles that then
+// repeat a vertex, turns triangles without area as BuildPieceMesh does and
+// keeps only the vertices a triangle uses.
+void WeldMesh(PieceMesh& mesh);
+
 // Every piece with at least one triangle, letter by letter, each scaled by
 // `scale` about the origin.
 std::vector<PieceMesh> BuildTextMeshes(const CText3D& text, double scale = 1.0);

@@ -24,10 +24,11 @@ std::int64_t TruncatedDistance(double a, double b) {
 
 class LetterBuilder {
  public:
-  LetterBuilder(CText3D& target, const std::vector<COutlineItem>& items, int colour, double height,
+  LetterBuilder(CText3D& target, const CGlyphOutline& outline, int colour, double height,
                 double depth)
       : m_target(target),
-        m_items(items),
+        m_items(outline.items),
+        m_codes(outline.codes),
         m_colour(colour),
         m_depth(depth),
         m_scale(height > 0.0 ? height * 0.001 : 1.0),
@@ -107,6 +108,7 @@ class LetterBuilder {
     // more ends than the text has bytes gives code 0 to the extra letters.
     const std::string& text = m_target.text;
     m_letter.code = m_charIndex < text.size() ? static_cast<signed char>(text[m_charIndex]) : 0;
+    if (m_charIndex < m_codes.size()) m_letter.code = m_codes[m_charIndex];
     m_letter.AddPiece(std::move(m_piece));
     m_target.AddLetter(std::move(m_letter));
     ++m_charIndex;
@@ -115,6 +117,7 @@ class LetterBuilder {
 
   CText3D& m_target;
   const std::vector<COutlineItem>& m_items;
+  const std::vector<int>& m_codes;  // letter codes from the stream, when it has them
   int m_colour;
   double m_depth;
   double m_scale;  // model units per font unit
@@ -135,7 +138,7 @@ CText3D::CText3D(const std::string& text, const CGlyphOutline& outline, int colo
   SetLight(0);
   // Nothing but points on the base line (a text of spaces): no letters.
   if (outline.bounds.top - outline.bounds.bottom == 0.0) return;
-  LetterBuilder builder(*this, outline.items, colour, height, depth);
+  LetterBuilder builder(*this, outline, colour, height, depth);
   builder.Run();
 }
 

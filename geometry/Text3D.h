@@ -42,11 +42,31 @@ class CText3D {
   // every piece of such a letter; null when n is out of range.
   CLetterPiece* PieceAt(int n) const;
 
+  // Visits the pieces PieceAt counts, in the same order, in one pass:
+  // visit(letter, index of the piece within the letter, piece).
+  template <class Visit>
+  void ForEachPiece(Visit&& visit) const {
+    for (const CLetter& letter : letters) {
+      if (letter.bounds.IsDegenerate()) continue;
+      for (std::size_t i = 0; i < letter.pieces.size(); ++i) {
+        if (const CLetterPiece* piece = letter.pieces[i].get()) visit(letter, i, *piece);
+      }
+    }
+  }
+  template <class Visit>
+  void ForEachPiece(Visit&& visit) {
+    for (CLetter& letter : letters) {
+      if (letter.bounds.IsDegenerate()) continue;
+      for (std::size_t i = 0; i < letter.pieces.size(); ++i) {
+        if (CLetterPiece* piece = letter.pieces[i].get()) visit(letter, i, *piece);
+      }
+    }
+  }
+
   std::string text;
   std::vector<CLetter> letters;
   CBoundRect bounds;
-  // The light direction stored as z, y, x: consumers take (x, y, z) as
-  // (lightDir[2], lightDir[1], lightDir[0]).
+  // The direction the light shines in: x, y, z.
   float lightDir[3] = {0.0f, 0.0f, 0.0f};
 };
 

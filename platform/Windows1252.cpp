@@ -98,3 +98,25 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
   for (char b : bytes) AppendUtf8(out, Windows1252ToUnicode(static_cast<unsigned char>(b)));
   return out;
 }
+
+bool Utf8ToCodePoints(std::string_view utf8, std::u32string& out) {
+  std::u32string characters;
+  characters.reserve(utf8.size());
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    char32_t c = 0;
+    if (!DecodeUtf8(utf8, pos, c)) return false;
+    characters.push_back(c);
+  }
+  out = std::move(characters);
+  return true;
+}
+
+std::string CodePointsToUtf8(std::u32string_view characters) {
+  std::string out;
+  out.reserve(characters.size());
+  for (char32_t c : characters) {
+    const bool valid = c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
+    AppendUtf8(out, valid ? c : U'\uFFFD');
+  }
+  return out;
+}

@@ -20,3 +20,11 @@ bool Utf8ToWindows1252(std::string_view utf8, std::string& out);
 
 // UTF-8 text for letter bytes; always valid UTF-8.
 std::string Windows1252ToUtf8(std::string_view bytes);
+
+// The characters of UTF-8 text. Returns false (and leaves `out` untouched)
+// when `utf8` is not valid UTF-8.
+bool Utf8ToCodePoints(std::string_view utf8, std::u32string& out);
+
+// UTF-8 text for characters; code points past U+10FFFF and surrogates
+// become U+FFFD.
+std::string CodePointsToUtf8(std::u32string_view characters);

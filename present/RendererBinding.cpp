@@ -64,7 +64,9 @@ RendererBinding::RendererBinding() : RendererBinding(RendererBindingOptions::Def
 
 RendererBinding::RendererBinding(const RendererBindingOptions& options)
     : m_profile(options.profilePath.empty() ? Profile::DefaultPath() : options.profilePath),
-      m_keepSettings(options.keepSettings) {
+      m_keepSettings(options.keepSettings),
+      m_maxWidth(options.maxWidth),
+      m_maxHeight(options.maxHeight) {
   // Read whether or not a library loads: the setting is written back on
   // exit either way, and must come back as the user left it.
   if (m_keepSettings) {
@@ -134,8 +136,8 @@ void RendererBinding::BindEntryPoints() {
 }
 
 void RendererBinding::SetViewSize(int w, int h) {
-  m_width = w > kMaxWidth ? kMaxWidth : (w <= 3 ? 0 : w);
-  m_height = h > kMaxHeight ? kMaxHeight : (h < 4 ? 0 : h);
+  m_width = w > m_maxWidth ? m_maxWidth : (w <= 3 ? 0 : w);
+  m_height = h > m_maxHeight ? m_maxHeight : (h < 4 ? 0 : h);
 }
 
 void RendererBinding::FitCamera(const CText3D* text) {
@@ -155,7 +157,7 @@ void RendererBinding::FitCamera(const CText3D* text) {
 // The text keeps its light as (z, y, x); the renderer gets the negated
 // (x, y, z), the direction the light travels.
 void RendererBinding::SetLightFromText(const CText3D& text) {
-  SetVector(m_light, -text.lightDir[2], -text.lightDir[1], -text.lightDir[0]);
+  SetVector(m_light, -text.lightDir[0], -text.lightDir[1], -text.lightDir[2]);
 }
 
 void RendererBinding::Rotate(float yaw, float pitch) {

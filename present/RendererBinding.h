@@ -65,6 +65,10 @@ struct RendererBindingOptions {
   // The command-line tool takes its colours from its options and leaves the
   // desktop program's settings alone.
   bool keepSettings = true;
+  // The largest view asked of the renderer: the desktop view's 800 x 600;
+  // pictures may be larger where the renderer library allows it.
+  int maxWidth = 800;
+  int maxHeight = 600;
 
   // The running program's directory, then the system's search path, and the
   // default profile.
@@ -91,7 +95,8 @@ class RendererBinding {
 
   void SetTextProvider(const TextProvider* provider) { m_provider = provider; }
 
-  // w > 800 gives 800, w <= 3 gives 0; h > 600 gives 600, h < 4 gives 0.
+  // w > the largest width (800 unless the options say otherwise) gives that
+  // width, w <= 3 gives 0; likewise h, with h < 4 giving 0.
   void SetViewSize(int w, int h);
   // Centres the camera on the text's bounds at a distance that shows it
   // whole, looking down the negative z axis, and takes the text's light.
@@ -118,6 +123,8 @@ class RendererBinding {
   std::uint32_t Background() const { return m_background; }  // COLORREF 0x00BBGGRR
   void SetBackground(std::uint32_t colour) { m_background = colour; }
   const CameraFrame& Camera() const { return m_camera; }
+  // Replaces the camera for the next frame (the centre and distance stay).
+  void SetCamera(const CameraFrame& camera) { m_camera = camera; }
   const float* Light() const { return m_light; }
   const float* Centre() const { return m_centre; }
   float Distance() const { return m_distance; }
@@ -157,6 +164,8 @@ class RendererBinding {
   CubePalette m_palette;
   Profile m_profile;
   bool m_keepSettings = true;
+  int m_maxWidth = kMaxWidth;
+  int m_maxHeight = kMaxHeight;
   // Declared before the view handle: the view is destroyed while its
   // library is still loaded.
   SharedLibrary m_library;

@@ -11,6 +11,7 @@
 #include "ExtractGlyphOutlines.h"
 #include "FontEngine.h"
 #include "Text3D.h"
+#include "TextSettings.h"
 #include "VrmlWriter.h"
 
 namespace {
@@ -32,9 +33,10 @@ std::string ThousandCharacters() {
 std::size_t TextToWorld(const std::string& text, int steps, double size) {
   CGlyphOutline outline;
   ExtractGlyphOutlines(outline, text, BenchFont());
-  const auto letters = BuildText3D(text, outline,
-                                   {.colour = 255, .height = 1.0, .depth = 0.2, .lightFlags = 0,
-                                    .bevelSteps = steps, .bevelSize = size});
+  TextSettings settings;
+  settings.bevelSteps = steps;
+  settings.bevelSize = size;
+  const auto letters = BuildText3D(text, outline, settings);
   std::ostringstream out;
   WriteVrml(*letters, out);
   return out.str().size();
@@ -42,11 +44,10 @@ std::size_t TextToWorld(const std::string& text, int steps, double size) {
 
 // Argument: the bevel shape choice 0..4 (0, 1, 2, 3 or 7 steps), size 0.06.
 void BM_GlyphkilnToWorld(benchmark::State& state) {
-  static const int kSteps[] = {0, 1, 2, 3, 7};
-  const int steps = kSteps[state.range(0)];
+  const int steps = ShapeChoices::BevelStepsForChoice(static_cast<int>(state.range(0)));
   std::size_t bytes = 0;
   for (auto _ : state) {
-    bytes = TextToWorld("Glyphkiln", steps, 0.06);
+    bytes = TextToWorld("Glyphkiln", steps, ShapeChoices::kBevelSizeOfChoice.back());
     benchmark::DoNotOptimize(bytes);
   }
   state.counters["steps"] = steps;
@@ -58,7 +59,7 @@ void BM_ThousandCharactersRoundBevelToWorld(benchmark::State& state) {
   const std::string text = ThousandCharacters();
   std::size_t bytes = 0;
   for (auto _ : state) {
-    bytes = TextToWorld(text, 7, 0.06);
+    bytes = TextToWorld(text, ShapeChoices::kBevelStepsOfShape.back(), ShapeChoices::kBevelSizeOfChoice.back());
     benchmark::DoNotOptimize(bytes);
   }
   state.counters["bytes"] = static_cast<double>(bytes);

@@ -11,6 +11,7 @@
 #include "ExtractGlyphOutlines.h"
 #include "FontEngine.h"
 #include "Text3D.h"
+#include "TextSettings.h"
 
 namespace {
 
@@ -45,12 +46,12 @@ const Font& Liberation() {
 void RunPipeline(benchmark::State& state, const std::string& text) {
   const Font& font = Liberation();
   CGlyphOutline outline;
+  BuildOptions options;
+  options.contoursOnly = true;
   for (auto _ : state) {
     ExtractGlyphOutlines(outline, text, font);
-    CText3D letters(text, outline, 255, 1.0, 0.2);
-    letters.FindContours();
-    letters.CalculateContours();
-    benchmark::DoNotOptimize(letters.letters.data());
+    const auto letters = BuildText3D(text, outline, TextSettings{}, options);
+    benchmark::DoNotOptimize(letters->letters.data());
   }
   state.counters["chars"] = static_cast<double>(text.size());
   state.counters["time_per_char"] = benchmark::Counter(

@@ -23,15 +23,15 @@ TEST(Light, DialogShowsTheFlagsAndItsChoiceBecomesTheLight) {
   EXPECT_TRUE(left);
   EXPECT_TRUE(front);
   EXPECT_EQ(app.View()->LightFlags(), 1);
-  // Back gives the stored z component 0.9, right the x component -0.5.
+  // Back gives the z component 0.9, right the x component -0.5.
   const CText3D* text = app.View()->CurrentText();
-  EXPECT_FLOAT_EQ(text->lightDir[0], 0.9f);
-  EXPECT_FLOAT_EQ(text->lightDir[2], -0.5f);
-  // The renderer's light points the other way, taken as (x, y, z).
+  EXPECT_FLOAT_EQ(text->lightDir[2], 0.9f);
+  EXPECT_FLOAT_EQ(text->lightDir[0], -0.5f);
+  // The renderer's light points the other way.
   const float* light = app.doc->Binding().Light();
-  EXPECT_FLOAT_EQ(light[0], -text->lightDir[2]);
+  EXPECT_FLOAT_EQ(light[0], -text->lightDir[0]);
   EXPECT_FLOAT_EQ(light[1], -text->lightDir[1]);
-  EXPECT_FLOAT_EQ(light[2], -text->lightDir[0]);
+  EXPECT_FLOAT_EQ(light[2], -text->lightDir[2]);
 }
 
 TEST(Light, ExaminerMenuLightWorksWithASelection) {

@@ -1,5 +1,5 @@
-// Every mesh format read back by readers written by others (assimp for STL,
-// OBJ and glTF, lib3mf for 3MF, the admesh program for STL): the numbers of
+// Every mesh format read back by readers written by others (assimp for all
+// four, lib3mf for 3MF, the admesh program for STL): the numbers of
 // objects, vertices and triangles must be exactly the meshes', the colours
 // the letters', and the sizes those the units and em height ask for.
 #include <gtest/gtest.h>
@@ -113,6 +113,7 @@ TEST(MeshWritersReadBack, AssimpSeesEveryPieceTriangleAndColour) {
       {"ascii.stl", ascii, false, false},
       {"letters.obj", {}, true, false},
       {"letters.glb", {}, true, true},
+      {"letters.3mf", {}, false, false},
   };
   for (const Case& c : cases) {
     const fs::path path = Save(dir, c.file, meshes, c.settings);

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -62,10 +64,7 @@ inline std::unique_ptr<CLetterPiece> MakePiece(std::initializer_list<Polygon> co
                                                const MergedOutline& merged = {}, double depth = 0.2) {
   auto piece = std::make_unique<CLetterPiece>(255, depth);
   for (const Polygon& c : contours) piece->AddContour(MakeContour(c));
-  for (const auto& [c, p] : merged) {
-    piece->bridgeContour.push_back(c);
-    piece->bridgePoint.push_back(p);
-  }
+  for (const auto& [c, p] : merged) piece->mergedOutline.push_back(OutlinePoint{c, p});
   return piece;
 }
 
@@ -99,11 +98,20 @@ inline bool SegmentsCrossProperly(const CPoint2D& a, const CPoint2D& b, const CP
   return side(a, b, c) * side(a, b, d) < 0 && side(c, d, a) * side(c, d, b) < 0;
 }
 
+// Per contour: whether the merged outline goes through it.
+inline std::vector<bool> InOutline(const CLetterPiece& piece) {
+  std::vector<bool> joined(piece.contours.size(), false);
+  for (const OutlinePoint& e : piece.mergedOutline) {
+    if (e.contour < joined.size()) joined[e.contour] = true;
+  }
+  return joined;
+}
+
 // After bridging: outer clockwise, holes counter-clockwise (a contour
 // without area, such as the single-point anchors some fonts carry, has no
-// direction to check); the merged
-// outline visits every point of the outer contour and of every joined hole,
-// refers only to existing points, and none of its bridges crosses an edge.
+// direction to check); the merged outline refers only to existing points,
+// visits every point of the outer contour and of every hole it enters, and
+// each of its bridges is crossed out and back and crosses no edge.
 inline void ExpectBridgedPiece(const CLetterPiece& piece, const std::string& what) {
   SCOPED_TRACE(what);
   ASSERT_FALSE(piece.contours.empty());
@@ -111,35 +119,36 @@ inline void ExpectBridgedPiece(const CLetterPiece& piece, const std::string& wha
   for (std::size_t j = 1; j < piece.contours.size(); ++j) {
     EXPECT_GE(SignedArea(*piece.contours[j]), 0) << "hole " << j << " must run counter-clockwise";
   }
+  const auto& outline = piece.mergedOutline;
   if (piece.contours.size() == 1) {
-    EXPECT_TRUE(piece.bridgeContour.empty());
+    EXPECT_TRUE(outline.empty());
     return;
   }
-  ASSERT_EQ(piece.bridgeContour.size(), piece.bridgePoint.size());
-  ASSERT_EQ(piece.holeMerged.size(), piece.contours.size());
   std::set<std::pair<std::uint32_t, std::uint32_t>> visited;
-  for (std::size_t k = 0; k < piece.bridgeContour.size(); ++k) {
-    const auto c = piece.bridgeContour[k];
-    const auto p = piece.bridgePoint[k];
-    ASSERT_LT(c, piece.contours.size());
-    ASSERT_LT(p, piece.contours[c]->Size());
-    EXPECT_TRUE(c == 0 || piece.holeMerged[c] == 1) << "unjoined hole " << c << " in the outline";
-    visited.insert({c, p});
+  for (const OutlinePoint& e : outline) {
+    ASSERT_LT(e.contour, piece.contours.size());
+    ASSERT_LT(e.point, piece.contours[e.contour]->Size());
+    visited.insert({e.contour, e.point});
   }
+  const std::vector<bool> joined = InOutline(piece);
   for (std::size_t j = 0; j < piece.contours.size(); ++j) {
-    if (j > 0 && piece.holeMerged[j] != 1) continue;
+    if (j > 0 && !joined[j]) continue;
     for (std::uint32_t p = 0; p < piece.contours[j]->Size(); ++p) {
       EXPECT_TRUE(visited.count({static_cast<std::uint32_t>(j), p})) << "contour " << j << " point " << p;
     }
   }
-  // Bridges: consecutive entries on different contours.
-  const std::size_t n = piece.bridgeContour.size();
-  auto point = [&](std::size_t k) {
-    return piece.contours[piece.bridgeContour[k]]->points[piece.bridgePoint[k]];
-  };
+  // Bridges: consecutive entries on different contours. Each one is crossed
+  // once each way, so they pair up.
+  const std::size_t n = outline.size();
+  auto point = [&](std::size_t k) { return piece.contours[outline[k].contour]->points[outline[k].point]; };
+  std::map<std::pair<std::pair<double, double>, std::pair<double, double>>, int> crossings;
   for (std::size_t k = 0; k < n; ++k) {
-    if (piece.bridgeContour[k] == piece.bridgeContour[(k + 1) % n]) continue;
+    if (outline[k].contour == outline[(k + 1) % n].contour) continue;
     const CPoint2D a = point(k), b = point((k + 1) % n);
+    if (!(a == b)) {
+      const std::pair<double, double> pa{a.x, a.y}, pb{b.x, b.y};
+      crossings[{std::min(pa, pb), std::max(pa, pb)}] += pa < pb ? 1 : -1;
+    }
     for (const auto& contour : piece.contours) {
       for (std::size_t e = 0; e < contour->Size(); ++e) {
         const CPoint2D& c = contour->points[e];
@@ -150,4 +159,5 @@ inline void ExpectBridgedPiece(const CLetterPiece& piece, const std::string& wha
       }
     }
   }
+  for (const auto& [bridge, balance] : crossings) EXPECT_EQ(balance, 0) << "a bridge crossed one way only";
 }

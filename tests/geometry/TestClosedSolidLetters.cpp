@@ -3,7 +3,9 @@
 // and its front face toward the viewer, for every bevel shape and size.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "RealGlyphs.h"
 #include "TestClosedSolidChecks.h"
@@ -17,10 +19,9 @@ std::string PrintableAscii() {
 }
 
 bool AllHolesBridged(const CLetterPiece& piece) {
-  for (std::size_t j = 1; j < piece.contours.size(); ++j) {
-    if (j >= piece.holeMerged.size() || piece.holeMerged[j] != 1) return false;
-  }
-  return true;
+  std::vector<bool> joined(piece.contours.size(), false);
+  for (const OutlinePoint& e : piece.mergedOutline) joined[e.contour] = true;
+  return std::find(joined.begin() + (joined.empty() ? 0 : 1), joined.end(), false) == joined.end();
 }
 
 void CheckFont(const char* path) {

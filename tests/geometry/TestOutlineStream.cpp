@@ -46,16 +46,6 @@ TEST(OutlineStream, TwoPointSplineIsControlThenEnd) {
   EXPECT_EQ(Kinds(outline), (std::vector<int>{1, 13, 4, -1}));
 }
 
-TEST(OutlineStream, CubicRecordsGiveNoPoints) {
-  GlyphPolygon polygon;
-  polygon.start = Fx(0, 0);
-  polygon.curves.push_back({kCurveCubicSpline, {Fx(0, 50), Fx(50, 50), Fx(50, 0)}});
-  polygon.curves.push_back({kCurveLine, {Fx(20, -10)}});
-  CGlyphOutline outline;
-  AppendGlyphPolygons(outline, {polygon}, 0);
-  EXPECT_EQ(Kinds(outline), (std::vector<int>{1, 2, -1}));
-}
-
 TEST(OutlineStream, NegativeFixedValuesKeepTheirFraction) {
   GlyphPolygon polygon;
   polygon.start = FixedPoint{-98304, -1};  // -1.5 and -1/65536

@@ -32,9 +32,9 @@ TEST(TextOperations, LightFlagsChooseFrontOrBackAndLeftOrRight) {
                         Case{2, -0.9f, 0.5f}, Case{0, -0.9f, -0.5f}}) {
     SCOPED_TRACE(c.flags);
     if (c.flags >= 0) text.SetLight(c.flags);
-    EXPECT_FLOAT_EQ(text.lightDir[0], c.z);
+    EXPECT_FLOAT_EQ(text.lightDir[0], c.x);
     EXPECT_FLOAT_EQ(text.lightDir[1], 0.2f);
-    EXPECT_FLOAT_EQ(text.lightDir[2], c.x);
+    EXPECT_FLOAT_EQ(text.lightDir[2], c.z);
   }
 }
 

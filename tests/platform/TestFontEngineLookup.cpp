@@ -108,3 +108,19 @@ TEST(FontEngineLookup, FamilyAndStyleNamesGiveTheFacesDescription) {
   EXPECT_EQ(fallback.weight, 400);
   EXPECT_TRUE(fallback.style.empty());
 }
+
+TEST(FontEngineLookup, PostScriptFacesAreListedOnceWhateverFormatsTheyCameIn) {
+  // The URW faces are installed as CFF and as Type 1: one entry each, the
+  // CFF file, beside the TrueType faces.
+  const std::vector<FontFaceInfo> faces = ListOutlineFaces();
+  const auto count = std::count_if(faces.begin(), faces.end(), [](const FontFaceInfo& f) {
+    return f.family == "Nimbus Sans" && f.style == "Regular";
+  });
+  EXPECT_EQ(count, 1);
+  for (const FontFaceInfo& face : faces) {
+    if (face.family != "Nimbus Sans") continue;
+    EXPECT_EQ(face.file.extension(), ".otf") << face.style;
+    std::string error;
+    EXPECT_NE(Font::OpenFile(face.file, face.faceIndex, &error), nullptr) << error;
+  }
+}

@@ -10,9 +10,9 @@ std::unique_ptr<CText3D> TextWithBounds(double left, double bottom, double right
   text->bounds.bottom = bottom;
   text->bounds.right = right;
   text->bounds.top = top;
-  text->lightDir[0] = 0.25f;  // stored z, y, x
+  text->lightDir[0] = 0.75f;  // x, y, z
   text->lightDir[1] = 0.5f;
-  text->lightDir[2] = 0.75f;
+  text->lightDir[2] = 0.25f;
   return text;
 }
 
@@ -48,8 +48,8 @@ TEST_F(BindingCamera, FitLooksAtTheMiddleFromTheWiderExtent) {
   EXPECT_FLOAT_EQ(m_binding->Camera().origin[2], 10.0f);
 }
 
-TEST_F(BindingCamera, FitTakesTheTextsLightNegatedAndReordered) {
-  // The text keeps (z, y, x); the renderer gets -(x, y, z).
+TEST_F(BindingCamera, FitTakesTheTextsLightNegated) {
+  // The renderer's light points the other way.
   EXPECT_FLOAT_EQ(m_binding->Light()[0], -0.75f);
   EXPECT_FLOAT_EQ(m_binding->Light()[1], -0.5f);
   EXPECT_FLOAT_EQ(m_binding->Light()[2], -0.25f);

@@ -1,7 +1,7 @@
 // One face list: its vertices taken to camera space, then face by face the
 // plane and culling test, the contours turned into coverage masks, the depth
 // test, the fill and the pick test. The whole call runs under the library's
-// lock because the spare-vertex pool and the edge table are shared.
+// lock because the spare-vertex pool is shared.
 #include "RasterCore.h"
 
 namespace rastel {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <numbers>
 
+#include "FramePictures.h"
 #include "RendererBinding.h"
 
 namespace {
@@ -11,10 +12,8 @@ namespace {
 // Bottom row first (as the renderer keeps frames) to top row first.
 std::vector<std::uint8_t> TopRowFirst(const std::vector<std::uint8_t>& indices, int width, int height) {
   std::vector<std::uint8_t> rows(indices.size());
-  const auto w = static_cast<std::size_t>(width);
-  for (int y = 0; y < height; ++y)
-    std::copy_n(indices.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(height - 1 - y) * w), w,
-                rows.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(y) * w));
+  CopyFrameTopDown(indices.data(), static_cast<std::size_t>(width), height, rows.data(),
+                   static_cast<std::size_t>(width));
   return rows;
 }
 

@@ -50,10 +50,11 @@ TEST_F(PictureAnimationTest, TurntableReportsEachFrameAndStopsWhenCancelled) {
 
 TEST_F(PictureAnimationTest, FittedDistanceGrowsWithTheMarginAndTheTurns) {
   m_binding->FitCamera(m_letters.get());
-  const CameraFrame straight = m_binding->Camera();
-  m_binding->Rotate(0.7f, 0.0f);
-  const CameraFrame turned = m_binding->Camera();
-  const float* centre = m_binding->Centre();
+  const CameraFrame straight = m_binding->ViewCamera().Frame();
+  m_binding->ViewCamera().Rotate(0.7f, 0.0f);
+  const CameraFrame turned = m_binding->ViewCamera().Frame();
+  const Vec3 c = m_binding->ViewCamera().Centre();
+  const float centre[3] = {c.x, c.y, c.z};
   const double focal = 480 / 0.75;
   const double bare = FitDistance(*m_letters, centre, {straight}, 640, 480, focal, 0);
   const double margin = FitDistance(*m_letters, centre, {straight}, 640, 480, focal, 24);

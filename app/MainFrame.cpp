@@ -4,60 +4,27 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTextDocument>
-#include <QTimer>
 #include <QToolBar>
-#include <QUrl>
+#include <cstdio>
 
 #include "AboutDialog.h"
 #include "CommandTable.h"
 #include "DialogSupport.h"
-#include "LockKeys.h"
+#include "HelpContents.h"
+#include "LockKeyIndicators.h"
 #include "Profile.h"
-#include "QtEdge.h"
 #include "SaveFile.h"
-
-#include <cstdio>
+#include "ToolBarDock.h"
 #include "VRMLView.h"
 #include "ZarnDoc.h"
 #include "ZarnView.h"
-
-namespace {
-
-constexpr const char* kIndicatorTexts[3] = {"CAP", "NUM", "SCRL"};
-
-Qt::ToolBarArea AreaForDockId(int id) {
-  switch (id) {
-    case AppSettings::kDockLeft: return Qt::LeftToolBarArea;
-    case AppSettings::kDockRight: return Qt::RightToolBarArea;
-    case AppSettings::kDockBottom: return Qt::BottomToolBarArea;
-    default: return Qt::TopToolBarArea;
-  }
-}
-
-int DockIdForArea(Qt::ToolBarArea area) {
-  switch (area) {
-    case Qt::LeftToolBarArea: return AppSettings::kDockLeft;
-    case Qt::RightToolBarArea: return AppSettings::kDockRight;
-    case Qt::BottomToolBarArea: return AppSettings::kDockBottom;
-    default: return AppSettings::kDockTop;
-  }
-}
-
-}  // namespace
 
 CMainFrame::CMainFrame(CZarnDoc* doc, QWidget* parent) : QMainWindow(parent), m_doc(doc) {
   setWindowTitle(QStringLiteral("Stellwick Glyphkiln"));
@@ -182,20 +149,7 @@ void CMainFrame::CreateStatusBar() {
   bar->setObjectName(QString::number(AppSettings::kStatusBarId));
   m_idleLabel = new QLabel(QStringLiteral("Ready"), bar);
   bar->addWidget(m_idleLabel, 1);
-  for (int i = 0; i < 3; ++i) {
-    m_indicators[i] = new QLabel(bar);
-    m_indicators[i]->setObjectName(QString::fromLatin1(kIndicatorTexts[i]));
-    m_indicators[i]->setAlignment(Qt::AlignCenter);
-    m_indicators[i]->setMinimumWidth(m_indicators[i]->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 10);
-    m_indicators[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    bar->addPermanentWidget(m_indicators[i]);
-  }
-  // The lock keys can change while another window has the keyboard, so look
-  // now and then rather than only on our own key presses.
-  auto* timer = new QTimer(this);
-  connect(timer, &QTimer::timeout, this, &CMainFrame::UpdateIndicators);
-  timer->start(250);
-  UpdateIndicators();
+  new LockKeyIndicators(bar);
 }
 
 // -------------------------------------------------------------- routing
@@ -273,12 +227,6 @@ QString CMainFrame::MessageText() const {
   return message.isEmpty() ? m_idleLabel->text() : message;
 }
 
-void CMainFrame::UpdateIndicators() {
-  const LockKeyState state = QueryLockKeys();
-  const bool on[3] = {state.capsLock, state.numLock, state.scrollLock};
-  for (int i = 0; i < 3; ++i) m_indicators[i]->setText(on[i] ? QString::fromLatin1(kIndicatorTexts[i]) : QString());
-}
-
 // ---------------------------------------------------------------- panes
 
 void CMainFrame::HideExaminerPane() {
@@ -334,39 +282,7 @@ void CMainFrame::OnFileSave() {
 
 // ----------------------------------------------------------------- help
 
-QString CMainFrame::HelpFilePath() {
-  const QString appDir = QCoreApplication::applicationDirPath();
-  const QStringList candidates = {
-      appDir + QStringLiteral("/README.md"),
-      appDir + QStringLiteral("/../share/doc/glyphkiln/README.md"),
-      appDir + QStringLiteral("/../README.md"),
-      QStringLiteral(GLYPHKILN_SOURCE_DIR "/README.md"),
-  };
-  for (const QString& candidate : candidates) {
-    if (QFileInfo(candidate).isFile()) return QFileInfo(candidate).canonicalFilePath();
-  }
-  return QString();
-}
-
-void CMainFrame::OnHelpContents() {
-  const QString path = HelpFilePath();
-  QFile file(path);
-  if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-    ShowAppMessage(this, QStringLiteral("Can not find the help file README.md"));
-    return;
-  }
-  // A browser shows HTML better than the Markdown source.
-  QTextDocument document;
-  document.setMarkdown(QString::fromUtf8(file.readAll()));
-  const QString page = QDir::temp().filePath(QStringLiteral("glyphkiln-help.html"));
-  const QByteArray html = document.toHtml().toUtf8();
-  const bool written = SaveAtomically(FilePath(page), [&html](std::ostream& out) {
-    out.write(html.constData(), html.size());
-    return true;
-  });
-  const QUrl url = QUrl::fromLocalFile(written ? page : path);
-  if (!QDesktopServices::openUrl(url)) ShowAppMessage(this, QStringLiteral("Can not open ") + url.toLocalFile());
-}
+void CMainFrame::OnHelpContents() { ShowHelpContents(this); }
 
 void CMainFrame::OnAbout() {
   CAboutDialog dialog(this);

@@ -66,9 +66,6 @@ class CMainFrame : public QMainWindow {
   AppSettings CurrentSettings() const;
   bool WriteSettings();
 
-  // The README or manual Help Contents shows; empty when none is found.
-  static QString HelpFilePath();
-
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -82,7 +79,6 @@ class CMainFrame : public QMainWindow {
   void ApplySettings(const AppSettings& settings);
   QMenu* BuildMenu(const QString& title, const std::vector<int>& items, QWidget* parent);
   void UpdateCommandEnabling();
-  void UpdateIndicators();
 
   CZarnDoc* m_doc;
   CVRMLView* m_examinerView = nullptr;  // pane 1; owned by the splitter
@@ -90,7 +86,6 @@ class CMainFrame : public QMainWindow {
   QSplitter* m_splitter = nullptr;
   QToolBar* m_toolBar = nullptr;
   QLabel* m_idleLabel = nullptr;
-  QLabel* m_indicators[3] = {nullptr, nullptr, nullptr};
   QMenu* m_layoutMenu = nullptr;
   QMenu* m_examinerMenu = nullptr;
   std::map<int, QAction*> m_actions;

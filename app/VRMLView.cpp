@@ -1,9 +1,7 @@
 // The examiner pane: the lit solid letters under the user's hands.
 #include "VRMLView.h"
 
-#include <QColorDialog>
 #include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,50 +9,11 @@
 #include <filesystem>
 
 #include "DialogSupport.h"
-#include "ExaminerOptionsDialog.h"
 #include "FrameBlit.h"
 #include "FramePictures.h"
 #include "QtEdge.h"
 #include "RendererBinding.h"
 #include "WaitCursor.h"
-
-// ---- dialogs ---------------------------------------------------------------
-
-void DialogPrompts::Message(QWidget* parent, const QString& text, const QString& caption) {
-  // Through the program's one message presenter, so that every box looks alike.
-  ShowMessage(parent, text, caption);
-}
-
-QString DialogPrompts::AskGifPath(QWidget* parent) {
-  QFileDialog dialog(parent);
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilter(QStringLiteral("GIF (*.gif)"));
-  dialog.setDefaultSuffix(QStringLiteral("gif"));
-  // Overwriting an existing file is confirmed by the dialog itself.
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-    return {};
-  return dialog.selectedFiles().constFirst();
-}
-
-std::optional<QColor> DialogPrompts::AskColour(QWidget*, const QColor& start) {
-  // Like the system colour dialog of old: no owner window.
-  const QColor chosen = QColorDialog::getColor(start, nullptr);
-  if (!chosen.isValid())
-    return std::nullopt;
-  return chosen;
-}
-
-bool DialogPrompts::EditOptions(QWidget* parent, int& autoRotate, int& rotationSpeed) {
-  CExaminerOptionsDialog dialog(parent);
-  dialog.autoRotate = autoRotate;
-  dialog.speed = rotationSpeed;
-  if (dialog.exec() != QDialog::Accepted)
-    return false;
-  autoRotate = dialog.autoRotate;
-  rotationSpeed = dialog.speed;
-  return true;
-}
 
 // ---- construction ----------------------------------------------------------
 
@@ -70,7 +29,8 @@ CVRMLView::~CVRMLView() {
 
 void CVRMLView::Init() {
   m_prompts = std::make_unique<DialogPrompts>();
-  m_repeat = DesktopKeyboardRepeat();
+  const KeyboardRepeat repeat = DesktopKeyboardRepeat();
+  m_control.SetKeyboardRepeat(repeat.delayMs, repeat.intervalMs);
   m_displayDepth = ::DisplayDepth();
   // A click gives the pane the keys, so that the arrows turn the letters.
   setFocusPolicy(Qt::StrongFocus);
@@ -84,8 +44,7 @@ void CVRMLView::Init() {
 }
 
 void CVRMLView::SetRotation(int autoRotate, int rotationSpeed) {
-  m_autoRotate = autoRotate;
-  m_rotationSpeed = std::clamp(rotationSpeed, static_cast<int>(kSlow), static_cast<int>(kFast));
+  m_control.SetRotation(autoRotate, rotationSpeed);
 }
 
 void CVRMLView::SetPrompts(std::unique_ptr<ExaminerPrompts> prompts) {
@@ -93,11 +52,10 @@ void CVRMLView::SetPrompts(std::unique_ptr<ExaminerPrompts> prompts) {
     m_prompts = std::move(prompts);
 }
 
-void CVRMLView::SetClock(RepeatGate::Clock clock) { m_gate = RepeatGate(std::move(clock)); }
+void CVRMLView::SetClock(RepeatGate::Clock clock) { m_control.SetClock(std::move(clock)); }
 
 void CVRMLView::SetKeyboardRepeat(int delayMs, int intervalMs) {
-  m_repeat.delayMs = delayMs;
-  m_repeat.intervalMs = intervalMs;
+  m_control.SetKeyboardRepeat(delayMs, intervalMs);
 }
 
 // ---- document updates ------------------------------------------------------
@@ -154,15 +112,8 @@ void CVRMLView::resizeEvent(QResizeEvent* event) {
 // ---- the drag --------------------------------------------------------------
 
 QPointF CVRMLView::DragStep(QPoint pos) const {
-  const int cw = width();
-  const int ch = height();
-  if (cw <= 0 || ch <= 0)
-    return {0.0, 0.0};
-  const int k = SpeedDivisor();
-  // Offsets from the integer centre; at the right edge a step is 1/(4k) radians.
-  const float yaw = static_cast<float>((pos.x() - cw / 2) / static_cast<double>(k * cw) * 0.5);
-  const float pitch = static_cast<float>((pos.y() - ch / 2) / static_cast<double>(k * ch) * 0.5);
-  return {yaw, pitch};
+  const ExaminerControl::Turn step = m_control.DragStep(pos.x(), pos.y(), width(), height());
+  return {step.yaw, step.pitch};
 }
 
 void CVRMLView::mousePressEvent(QMouseEvent* event) {
@@ -171,13 +122,12 @@ void CVRMLView::mousePressEvent(QMouseEvent* event) {
     return;
   }
   StopSpin();
-  m_spinning = 0;
   m_dragPos = event->position().toPoint();
   // The first step comes at once; later ones at the keyboard's repeat pace.
   const QPointF step = DragStep(m_dragPos);
   Turn(static_cast<float>(step.x()), static_cast<float>(step.y()));
   repaint();
-  m_gate.Start(m_repeat.delayMs, m_repeat.intervalMs);
+  m_control.DragStarted();
   m_dragging = true;
   ScheduleDragTick();
 }
@@ -189,21 +139,18 @@ void CVRMLView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CVRMLView::ScheduleDragTick() {
-  m_dragTimer.start(std::max(1, m_gate.MillisecondsUntilDue()));
+  m_dragTimer.start(m_control.MillisecondsUntilDragDue());
 }
 
 void CVRMLView::DragTick() {
   if (!m_dragging)
     return;
-  if (m_gate.Next()) {
-    const QPointF step = DragStep(m_dragPos);
-    const auto yaw = static_cast<float>(step.x());
-    const auto pitch = static_cast<float>(step.y());
-    Turn(yaw, pitch);
+  if (m_control.DragDue()) {
+    const ExaminerControl::Turn step =
+        m_control.DragStep(m_dragPos.x(), m_dragPos.y(), width(), height());
+    Turn(step.yaw, step.pitch);
     repaint();
-    m_spinYaw = yaw;
-    m_spinPitch = pitch;
-    m_spinning = 1;
+    m_control.DragStepped(step);
   }
   ScheduleDragTick();
 }
@@ -212,8 +159,7 @@ void CVRMLView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && m_dragging) {
     m_dragging = false;
     m_dragTimer.stop();
-    // Only a drag that got past the repeat delay leaves the letters spinning.
-    if (m_spinning && m_autoRotate)
+    if (m_control.DragEnded())
       StartSpin();
   }
   QWidget::mouseReleaseEvent(event);
@@ -221,41 +167,41 @@ void CVRMLView::mouseReleaseEvent(QMouseEvent* event) {
 
 // ---- auto rotation ---------------------------------------------------------
 
-void CVRMLView::StartSpin() {
-  m_halfTick = 0;
-  m_spinTimer.start();
-}
+void CVRMLView::StartSpin() { m_spinTimer.start(); }
 
 void CVRMLView::StopSpin() { m_spinTimer.stop(); }
 
 void CVRMLView::SpinTick() {
-  // Every second tick only, 50 ms apart: a frame that takes longer simply
-  // delays the next one, so frames never pile up.
-  m_halfTick ^= 1;
-  if (m_halfTick)
+  if (!m_control.SpinTick())
     return;
-  Turn(m_spinYaw, m_spinPitch);
+  Turn(m_control.SpinYaw(), m_control.SpinPitch());
   update();
 }
 
 // ---- keys ------------------------------------------------------------------
 
-bool CVRMLView::IsNavigationKey(int key, Qt::KeyboardModifiers modifiers) {
+namespace {
+
+ExaminerControl::Key KeyOf(int key) {
+  using Key = ExaminerControl::Key;
   switch (key) {
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_Home:
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-      return true;
-    case Qt::Key_Plus:
-    case Qt::Key_Minus:
-      return modifiers.testFlag(Qt::KeypadModifier);
-    default:
-      return false;
+    case Qt::Key_PageUp: return Key::PageUp;
+    case Qt::Key_PageDown: return Key::PageDown;
+    case Qt::Key_Plus: return Key::Plus;
+    case Qt::Key_Minus: return Key::Minus;
+    case Qt::Key_Home: return Key::Home;
+    case Qt::Key_Left: return Key::Left;
+    case Qt::Key_Right: return Key::Right;
+    case Qt::Key_Up: return Key::Up;
+    case Qt::Key_Down: return Key::Down;
+    default: return Key::Other;
   }
+}
+
+}  // namespace
+
+bool CVRMLView::IsNavigationKey(int key, Qt::KeyboardModifiers modifiers) {
+  return ExaminerControl::Navigates(KeyOf(key), modifiers.testFlag(Qt::KeypadModifier));
 }
 
 void CVRMLView::keyPressEvent(QKeyEvent* event) {
@@ -279,67 +225,23 @@ bool CVRMLView::focusNextPrevChild(bool) { return false; }
 
 void CVRMLView::KeyOperation(int key, int repeatCount, Qt::KeyboardModifiers modifiers) {
   StopSpin();
-  m_spinning = 0;
+  Apply(m_control.OnKey(KeyOf(key), modifiers.testFlag(Qt::KeypadModifier), repeatCount));
+}
 
-  const auto k = static_cast<float>(SpeedDivisor());
-  const float closer = 1.0f + (-0.2f / k);
-  float factor = 0.0f;
-  float yaw = 0.0f;
-  float pitch = 0.0f;
-  const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
-  switch (key) {
-    case Qt::Key_PageUp:
-      factor = closer;
-      break;
-    case Qt::Key_PageDown:
-      factor = 1.0f / closer;
-      break;
-    case Qt::Key_Plus:
-      if (!keypad)
-        return;
-      factor = closer;
-      break;
-    case Qt::Key_Minus:
-      if (!keypad)
-        return;
-      factor = 1.0f / closer;
-      break;
-    case Qt::Key_Home:
-      if (m_binding) {
-        m_binding->ViewCamera().Reset();
-        Draw();
-      }
-      break;
-    case Qt::Key_Left:
-      yaw = -0.25f / k;
-      break;
-    case Qt::Key_Right:
-      yaw = 0.25f / k;
-      break;
-    case Qt::Key_Up:
-      pitch = -0.25f / k;
-      break;
-    case Qt::Key_Down:
-      pitch = 0.25f / k;
-      break;
-    default:
-      return;  // not a navigation key: nothing to repaint
-  }
-
-  if (factor != 0.0f) {
-    if (m_binding) {
-      m_binding->ViewCamera().Zoom(factor);
-      Draw();
-    }
-  } else if (yaw != 0.0f || pitch != 0.0f) {
-    Turn(yaw, pitch);
-    // A held arrow key leaves the letters spinning when auto rotation is on.
-    if (m_autoRotate && repeatCount > 1) {
-      m_spinYaw = yaw;
-      m_spinPitch = pitch;
-      m_spinning = 1;
+void CVRMLView::Apply(const ExaminerControl::KeyAction& action) {
+  using Kind = ExaminerControl::KeyAction::Kind;
+  if (action.kind == Kind::Ignore)
+    return;  // not a navigation key: nothing to repaint
+  if (action.kind == Kind::Turn) {
+    Turn(action.yaw, action.pitch);
+    if (action.startSpin)
       StartSpin();
-    }
+  } else if (m_binding) {
+    if (action.kind == Kind::Zoom)
+      m_binding->ViewCamera().Zoom(action.factor);
+    else
+      m_binding->ViewCamera().Reset();
+    Draw();
   }
   repaint();
 }
@@ -359,22 +261,11 @@ void CVRMLView::OnBackground() {
 }
 
 void CVRMLView::OnExaminerOptions() {
-  int autoRotate = m_autoRotate;
-  int speed = m_rotationSpeed;
+  int autoRotate = m_control.AutoRotate();
+  int speed = m_control.RotationSpeed();
   if (!m_prompts->EditOptions(this, autoRotate, speed))
     return;
-  speed = std::clamp(speed, static_cast<int>(kSlow), static_cast<int>(kFast));
-  const int oldDivisor = SpeedDivisor();
-  const int newDivisor = 5 - 2 * speed;
-  // A running spin goes on at the new speed.
-  if (autoRotate && m_autoRotate) {
-    const float ratio = static_cast<float>(oldDivisor) / static_cast<float>(newDivisor);
-    m_spinYaw *= ratio;
-    m_spinPitch *= ratio;
-  }
-  m_autoRotate = autoRotate;
-  m_rotationSpeed = speed;
-  if (!m_autoRotate)
+  if (m_control.ChangeOptions(autoRotate, speed))
     StopSpin();
 }
 

@@ -13,40 +13,21 @@
 #include <memory>
 #include <optional>
 
-#include "RepeatGate.h"
+#include "DialogPrompts.h"
+#include "ExaminerControl.h"
 
 class CText3D;
 class RendererBinding;
-
-// The examiner's message boxes and dialogs, behind one small interface so
-// that tests can answer them without a user.
-class ExaminerPrompts {
- public:
-  virtual ~ExaminerPrompts() = default;
-  // A message box with an OK button.
-  virtual void Message(QWidget* parent, const QString& text, const QString& caption) = 0;
-  // The Save GIF file name; empty when the user cancels.
-  virtual QString AskGifPath(QWidget* parent) = 0;
-  // The colour dialog opened on start; nothing when the user cancels.
-  virtual std::optional<QColor> AskColour(QWidget* parent, const QColor& start) = 0;
-  // The examiner options dialog on the two values; false when cancelled.
-  virtual bool EditOptions(QWidget* parent, int& autoRotate, int& rotationSpeed) = 0;
-};
-
-// The real dialogs and message boxes.
-class DialogPrompts : public ExaminerPrompts {
- public:
-  void Message(QWidget* parent, const QString& text, const QString& caption) override;
-  QString AskGifPath(QWidget* parent) override;
-  std::optional<QColor> AskColour(QWidget* parent, const QColor& start) override;
-  bool EditOptions(QWidget* parent, int& autoRotate, int& rotationSpeed) override;
-};
 
 class CVRMLView : public QWidget {
   Q_OBJECT
  public:
   // Rotation speeds as stored in the profile and offered by the options.
-  enum Speed : int { kSlow = 0, kMedium = 1, kFast = 2 };
+  enum Speed : int {
+    kSlow = ExaminerControl::kSlow,
+    kMedium = ExaminerControl::kMedium,
+    kFast = ExaminerControl::kFast
+  };
   static constexpr int kSpinTickMs = 25;
 
   // A view on the binding; it knows no other window: keys and menus it does
@@ -79,14 +60,14 @@ class CVRMLView : public QWidget {
   // The kept settings: auto rotation on or off and the speed (brought into
   // slow to fast).
   void SetRotation(int autoRotate, int rotationSpeed);
-  int RotationSpeed() const { return m_rotationSpeed; }
-  int AutoRotate() const { return m_autoRotate; }
+  int RotationSpeed() const { return m_control.RotationSpeed(); }
+  int AutoRotate() const { return m_control.AutoRotate(); }
   bool Spinning() const { return m_spinTimer.isActive(); }
-  float SpinYaw() const { return m_spinYaw; }
-  float SpinPitch() const { return m_spinPitch; }
+  float SpinYaw() const { return m_control.SpinYaw(); }
+  float SpinPitch() const { return m_control.SpinPitch(); }
   bool Dragging() const { return m_dragging; }
   // The divisor every step is divided by: 5 slow, 3 medium, 1 fast.
-  int SpeedDivisor() const { return 5 - 2 * m_rotationSpeed; }
+  int SpeedDivisor() const { return m_control.SpeedDivisor(); }
   // Yaw and pitch (radians) of one drag step with the cursor at pos.
   QPointF DragStep(QPoint pos) const;
 
@@ -132,22 +113,16 @@ class CVRMLView : public QWidget {
   void StopSpin();
   void StartSpin();
   void ScheduleDragTick();
+  // Applies a key's camera change, with the spin it may start.
+  void Apply(const ExaminerControl::KeyAction& action);
 
   RendererBinding* m_binding = nullptr;
   LettersSource m_letters;
   std::unique_ptr<ExaminerPrompts> m_prompts;
 
-  int m_rotationSpeed = kFast;
-  int m_autoRotate = 0;
-  float m_spinPitch = 0.0f;
-  float m_spinYaw = 0.0f;
-  int m_spinning = 0;  // the current drag or key made a repeated step
+  ExaminerControl m_control;
   QTimer m_spinTimer;
-  int m_halfTick = 0;
-
   QTimer m_dragTimer;
-  RepeatGate m_gate;
-  KeyboardRepeat m_repeat;
   bool m_dragging = false;
   QPoint m_dragPos;
 

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "BuildStatus.h"
 #include "DialogSupport.h"
 #include "ExtractGlyphOutlines.h"
 #include "HeightDialog.h"
@@ -25,7 +26,6 @@
 #include "VrmlWriter.h"
 #include "WaitCursor.h"
 #include "Windows1252.h"
-
 
 CZarnView::CZarnView(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
@@ -44,27 +44,6 @@ void CZarnView::OpenFont() {
 void CZarnView::ShowStatus(const char* text) {
   emit StatusText(QString::fromLatin1(text));
 }
-
-namespace {
-
-// The build's stages as the status texts the user sees while a rebuild runs.
-class StatusObserver : public BuildObserver {
- public:
-  explicit StatusObserver(std::function<void(const char*)> show) : m_show(std::move(show)) {}
-  void StageStarted(BuildStage stage) override {
-    switch (stage) {
-      case BuildStage::Loading: m_show("loading..."); break;
-      case BuildStage::FindingContours: m_show("find contours..."); break;
-      case BuildStage::CalculatingContours: m_show("contours calculating ..."); break;
-      case BuildStage::Finished: m_show("Ready"); break;
-    }
-  }
-
- private:
-  std::function<void(const char*)> m_show;
-};
-
-}  // namespace
 
 void CZarnView::BuildLetters(Rebuild kind) {
   if (m_font) {

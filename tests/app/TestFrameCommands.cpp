@@ -6,6 +6,7 @@
 
 #include "AppTestSupport.h"
 #include "CommandTable.h"
+#include "HelpContents.h"
 #include "Text3D.h"
 #include "VRMLView.h"
 
@@ -75,7 +76,7 @@ TEST(FrameCommands, SavingTheDocumentWritesAnEmptyFileAndOpeningReadsNothing) {
 }
 
 TEST(FrameCommands, HelpFindsTheReadme) {
-  const QString path = CMainFrame::HelpFilePath();
+  const QString path = HelpFilePath();
   ASSERT_FALSE(path.isEmpty());
   EXPECT_TRUE(path.endsWith("README.md"));
   QFile file(path);

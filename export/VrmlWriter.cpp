@@ -23,6 +23,8 @@ constexpr std::string_view kLineEnd = "\r\n";
 // desktop session in a decimal-comma locale cannot corrupt the file.
 class LineBuffer {
  public:
+  // Room for a whole block and its last line, so the text is never moved.
+  LineBuffer() { m_line.reserve((1 << 16) + 4096); }
   LineBuffer& operator<<(std::string_view text) {
     m_line.append(text);
     return *this;

@@ -12,6 +12,7 @@
 #include <QPainter>
 
 #include "DialogSupport.h"
+#include "ExportDialog.h"
 #include "ExtractGlyphOutlines.h"
 #include "HeightDialog.h"
 #include "LayoutPicture.h"
@@ -332,6 +333,8 @@ void CZarnView::SaveVrml() {
   repaint();
   if (WriteWorld(dialog.selectedFiles().front())) QApplication::beep();
 }
+
+void CZarnView::Export() { RunExport(*this, m_exportChoices); }
 
 void CZarnView::TestVrml() {
   // Always the same file in the current directory, for a quick look in a viewer.

@@ -9,6 +9,30 @@ namespace {
 // Model lengths are kept as whole thousandths, cut toward zero.
 int Thousandths(double value) { return TruncToInt(value * 1000.0); }
 
+const char* UnitName(LengthUnit unit) {
+  switch (unit) {
+    case LengthUnit::Centimetre: return "cm";
+    case LengthUnit::Metre: return "m";
+    case LengthUnit::Inch: return "in";
+    default: return "mm";
+  }
+}
+
+// The export choices, when the profile holds any; a value the export dialog
+// could not have stored reads as that choice's default.
+std::optional<ExportSettings> ReadExportChoices(const Profile& profile) {
+  const char* e = AppSettings::kExport;
+  const std::string unit = profile.GetString(e, "Unit", "");
+  const std::string emHeight = profile.GetString(e, "EmHeight", "");
+  const std::string solid = profile.GetString(e, "Solid", "");
+  if (unit.empty() && emHeight.empty() && solid.empty()) return std::nullopt;
+  ExportSettings choices;
+  choices.unit = ParseLengthUnit(unit).value_or(LengthUnit::Millimetre);
+  if (ParseLength(emHeight, choices.unit)) choices.emHeight = emHeight;
+  choices.solid = solid == "exact" ? SolidMode::Exact : SolidMode::Clean;
+  return choices;
+}
+
 }  // namespace
 
 AppSettings ReadAppSettings(const Profile& profile) {
@@ -45,6 +69,7 @@ AppSettings ReadAppSettings(const Profile& profile) {
     s.statusBarKnown = true;
     s.statusBarVisible = profile.GetInt(AppSettings::kStatusBarSection, "Visible", 1) != 0;
   }
+  s.exportChoices = ReadExportChoices(profile);
   return s;
 }
 
@@ -53,7 +78,7 @@ std::vector<ProfileEntry> AppSettingsEntries(const AppSettings& s) {
     return ProfileEntry{section, key, std::to_string(value)};
   };
   const char* p = AppSettings::kParameters;
-  return {
+  std::vector<ProfileEntry> entries = {
       entry(AppSettings::kBarSummary, "Bars", 2),
       entry(AppSettings::kBarSummary, "ScreenCX", s.screenWidth),
       entry(AppSettings::kBarSummary, "ScreenCY", s.screenHeight),
@@ -71,6 +96,13 @@ std::vector<ProfileEntry> AppSettingsEntries(const AppSettings& s) {
       // Written as the signed 32-bit number it has always been stored as.
       entry(AppSettings::kView, "Background", static_cast<int>(s.background)),
   };
+  if (s.exportChoices) {
+    const char* e = AppSettings::kExport;
+    entries.push_back({e, "Unit", UnitName(s.exportChoices->unit)});
+    entries.push_back({e, "EmHeight", s.exportChoices->emHeight});
+    entries.push_back({e, "Solid", s.exportChoices->solid == SolidMode::Exact ? "exact" : "clean"});
+  }
+  return entries;
 }
 
 bool WriteAppSettings(const Profile& profile, const AppSettings& settings, std::string* reason) {

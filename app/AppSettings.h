@@ -6,9 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "MeshFormats.h"
 #include "Profile.h"
 #include "RendererBinding.h"
 #include "TextSettings.h"
@@ -20,6 +22,7 @@ struct AppSettings {
   static constexpr const char* kBarSummary = "Layouts-Summary";
   static constexpr const char* kToolBarSection = "Layouts-Bar0";
   static constexpr const char* kStatusBarSection = "Layouts-Bar1";
+  static constexpr const char* kExport = "Export";
   // Ids of the two bars and of the dock edges as kept in the bar state.
   static constexpr int kToolBarId = 59392;
   static constexpr int kStatusBarId = 59393;
@@ -44,6 +47,10 @@ struct AppSettings {
   bool toolBarVisible = true;
   bool statusBarKnown = false;
   bool statusBarVisible = true;
+  // The export's unit, em height and solid mode. Kept once the user has
+  // exported (nothing otherwise: a profile of a run without an export is
+  // written as it always was); the format comes from each file's name.
+  std::optional<ExportSettings> exportChoices;
   // Written for the record, never read back.
   int screenWidth = 0;
   int screenHeight = 0;

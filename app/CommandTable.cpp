@@ -14,6 +14,7 @@ const CommandInfo kCommands[] = {
   {kCmdText,             "&Text...",                "Enter new text\nText",                                         ":/icons/text.png",         "",                            T::LayoutView,    true,  0,          false},
   {kCmdFont,             "&Font...",                "Change font\nFont",                                            ":/icons/font.png",         "",                            T::LayoutView,    true,  0,          false},
   {kCmdSaveVrml,         "&Save as VRML file...",   "Save in VRML 2.0 format\nSave VRML",                           ":/icons/savevrml.png",     "",                            T::LayoutView,    false, 0,          false},
+  {kCmdExport,           "&Export...",              "Export the letters as STL, OBJ, glTF, 3MF or VRML\nExport",    "",                         "Ctrl+E",                      T::LayoutView,    false, 0,          false},
   {kCmdExit,             "E&xit",                   "Quit the application\nExit",                                   "",                         "",                            T::Frame,         false, 0,          false},
   {kCmdViewToolbar,      "&Toolbar",                "Show or hide the toolbar\nToggle ToolBar",                     "",                         "",                            T::Frame,         false, 0,          false},
   {kCmdViewStatusBar,    "&Status Bar",             "Show or hide the status bar\nToggle StatusBar",                "",                         "",                            T::Frame,         false, 0,          false},
@@ -65,7 +66,7 @@ const CommandInfo* CommandTable::Find(int id) {
 
 const std::vector<MenuLayout>& CommandTable::MenuBar() {
   static const std::vector<MenuLayout> menus = {
-      {"&File", {kCmdText, kCmdFont, kCmdSaveVrml, kSeparator, kCmdExit}},
+      {"&File", {kCmdText, kCmdFont, kCmdSaveVrml, kCmdExport, kSeparator, kCmdExit}},
       {"&View", {kCmdViewToolbar, kCmdViewStatusBar}},
       // Height and the colour submenu have no other place to be reached from.
       {"&Options",

@@ -37,6 +37,7 @@ enum CommandId : int {
   kCmdCyan = 32801,
   kCmdShape = 32805,
   kCmdExaminerOptions = 32816,
+  kCmdExport = 32830,
   kCmdFileNew = 57600,
   kCmdFileOpen = 57601,
   kCmdFileSave = 57603,

@@ -171,6 +171,7 @@ bool CMainFrame::Execute(int id) {
     case kCmdText: m_layoutView->OnText(); return true;
     case kCmdFont: m_layoutView->OnFont(); return true;
     case kCmdSaveVrml: m_layoutView->SaveVrml(); return true;
+    case kCmdExport: m_layoutView->Export(); return true;
     case kCmdColour: m_layoutView->OnColourDialog(); return true;
     case kCmdShape: m_layoutView->OnShape(); return true;
     case kCmdLight:
@@ -293,6 +294,7 @@ void CMainFrame::OnAbout() {
 
 void CMainFrame::ApplySettings(const AppSettings& settings) {
   m_layoutView->SetSettings(settings.text);
+  m_layoutView->ExportChoices() = settings.exportChoices;
   m_examinerView->SetRotation(settings.autoRotate, settings.rotationSpeed);
   if (m_doc) m_doc->Binding().SetBackground(settings.background);
   if (settings.toolBarKnown) {
@@ -313,6 +315,7 @@ void CMainFrame::ApplySettings(const AppSettings& settings) {
 AppSettings CMainFrame::CurrentSettings() const {
   AppSettings settings;
   settings.text = m_layoutView->Settings();
+  settings.exportChoices = m_layoutView->ExportChoices();
   settings.autoRotate = m_examinerView->AutoRotate();
   settings.rotationSpeed = m_examinerView->RotationSpeed();
   if (m_doc) settings.background = m_doc->Binding().Background();

@@ -13,6 +13,7 @@
 
 #include "BuildStatus.h"
 #include "DialogSupport.h"
+#include "ExportDialog.h"
 #include "ExtractGlyphOutlines.h"
 #include "HeightDialog.h"
 #include "LayoutPicture.h"
@@ -311,6 +312,8 @@ void CZarnView::SaveVrml() {
   repaint();
   if (WriteWorld(dialog.selectedFiles().front())) QApplication::beep();
 }
+
+void CZarnView::Export() { RunExport(*this, m_exportChoices); }
 
 void CZarnView::TestVrml() {
   // Always the same file in the current directory, for a quick look in a viewer.

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 
 #include "FontEngine.h"
 #include "GlyphOutline.h"
+#include "MeshFormats.h"
 #include "LayoutFit.h"
 #include "PieceSelection.h"
 #include "TextSettings.h"
@@ -46,6 +48,7 @@ class CZarnView : public QWidget {
   void OnShape();
   void SaveVrml();
   void TestVrml();
+  void Export();
 
   // The work behind the commands, without their dialogs.
   // New text (bytes, read as Windows-1252): rebuilds when it differs.
@@ -83,6 +86,9 @@ class CZarnView : public QWidget {
   const FontDescription& FontSetting() const { return m_fontDescription; }
   // The settings every rebuild starts from; set before the first build.
   const TextSettings& Settings() const { return m_settings; }
+  const CGlyphOutline& Outline() const { return m_outline; }
+  // The export's unit, em height and solid mode, once the user has chosen them.
+  std::optional<ExportSettings>& ExportChoices() { return m_exportChoices; }
   void SetSettings(const TextSettings& settings) { m_settings = settings; }
   std::uint32_t ColourSetting() const { return static_cast<std::uint32_t>(m_settings.colour); }
   double DepthSetting() const { return m_settings.depth; }
@@ -131,5 +137,6 @@ class CZarnView : public QWidget {
   std::string m_textBytes = "Glyphkiln";
   std::unique_ptr<Font> m_font;  // opened from m_fontDescription; null when no face opens
   CGlyphOutline m_outline;
+  std::optional<ExportSettings> m_exportChoices;
   LayoutFit m_fit;
 };

@@ -1,10 +1,10 @@
 #include "MeshOutput.h"
 
 #include <charconv>
+#include <filesystem>
 #include <cstdio>
 
-#include "CleanSolid.h"
-#include "MeshFiles.h"
+#include "MeshExport.h"
 #include "StlReader.h"
 #include "PieceMesh.h"
 #include "Text3D.h"
@@ -70,26 +70,13 @@ std::vector<OptionSpec> MeshOptionRows() {
 
 CliOptions ScaledToEmHeight(const CliOptions& options) {
   CliOptions scaled = options;
-  const double factor = ModelScale(options.exportSettings, options.settings.height);
-  if (factor == 1.0) return scaled;
-  scaled.settings.height *= factor;
-  scaled.settings.depth *= factor;
-  scaled.settings.bevelSize *= factor;
+  scaled.settings = ScaledToEmHeight(options.settings, options.exportSettings);
   return scaled;
 }
 
 MeshFormat OutputFormat(const CliOptions& options) {
   if (options.exportSettings.format) return *options.exportSettings.format;
   return FormatForPath(WorldPath(options));
-}
-
-std::vector<PieceMesh> ExportMeshes(const CText3D& text, const CliOptions& options) {
-  if (options.exportSettings.solid == SolidMode::Exact) return BuildTextMeshes(text);
-  CleanSolidOptions clean;
-  clean.bevelSteps = options.settings.bevelSteps;
-  clean.bevelSize = options.settings.bevelSize;
-  clean.mergeTouching = options.exportSettings.mergeTouching;
-  return BuildCleanMeshes(text, clean);
 }
 
 bool ChecksFile(const CliOptions& options) {
@@ -123,18 +110,11 @@ int CheckFile(const CliOptions& options, std::string& error) {
 }
 
 int CheckText(const CText3D& text, const CliOptions& options) {
-  return CheckSolids(ExportMeshes(text, options), stdout);
+  return CheckSolids(ExportMeshes(text, options.settings, options.exportSettings), stdout);
 }
 
 bool WriteOutputFile(const CText3D& text, const CliOptions& options, std::string& error) {
   const MeshFormat format = OutputFormat(options);
   if (format == MeshFormat::Vrml) return WriteWorldFile(text, WorldPath(options), error);
-  std::string message, reason;
-  std::filesystem::path failed;
-  if (SaveMeshFile(WorldPath(options), format, ExportMeshes(text, options), options.exportSettings, message,
-                   reason, failed)) {
-    return true;
-  }
-  error = message + " '" + failed.string() + "'" + (reason.empty() ? "" : ": " + reason);
-  return false;
+  return SaveTextMeshes(WorldPath(options), format, text, options.settings, options.exportSettings, error);
 }

@@ -21,9 +21,6 @@ CliOptions ScaledToEmHeight(const CliOptions& options);
 // The format the output goes out in: --format, else the -o file's extension.
 MeshFormat OutputFormat(const CliOptions& options);
 
-// The export meshes of the finished text: clean solids or the exact geometry.
-std::vector<PieceMesh> ExportMeshes(const CText3D& text, const CliOptions& options);
-
 // --check: one line per piece (closed, oriented, self-intersecting and
 // degenerate triangles, volume) and a total; kExitFailure if any piece is
 // not a sound solid. ChecksFile tells whether TEXT names an STL file to check

@@ -10,7 +10,7 @@ namespace {
 
 const int kDisabledWithSelection[] = {kCmdText, kCmdFont, kCmdLight, kCmdHeight, kCmdBackground};
 const int kAlwaysEnabled[] = {kCmdLightExaminer, kCmdBackgroundExaminer, kCmdColour, kCmdShape, kCmdSaveVrml,
-                              kCmdExaminerOptions, kCmdRed, kCmdAbout};
+                              kCmdExport,        kCmdExaminerOptions,    kCmdRed,    kCmdAbout};
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "Camera.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -13,6 +14,12 @@ Vec3 TurnAboutY(Vec3 v, float cosine, float sine) {
 Vec3 TurnAboutX(Vec3 v, float cosine, float sine) {
   return {v.x, v.y * cosine - v.z * sine, v.y * sine + v.z * cosine};
 }
+
+Vec3 Cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+
+Vec3 Unit(Vec3 v) { return (1.0f / std::sqrt(Dot(v, v))) * v; }
+
+float Length(Vec3 v) { return std::sqrt(Dot(v, v)); }
 
 }  // namespace
 
@@ -29,6 +36,7 @@ void Camera::Fit(const CBoundRect& b) {
 
 void Camera::Straight() {
   m_eye = {m_centre.x, m_centre.y, m_distance};
+  m_orbit = m_distance;
   m_x = {1, 0, 0};
   m_y = {0, 1, 0};
   m_z = {0, 0, 1};
@@ -43,9 +51,34 @@ void Camera::Rotate(float yaw, float pitch) {
   m_eye = m_eye - m_centre;
   for (Vec3* v : vectors) *v = TurnAboutX(TurnAboutY(*v, cosTheta, sinTheta), cosPhi, sinPhi);
   m_eye = m_eye + m_centre;
+  KeepAxesOrthonormal();
 }
 
-void Camera::Zoom(float factor) { m_eye = m_centre + factor * (m_eye - m_centre); }
+void Camera::KeepAxesOrthonormal() {
+  float drift = 0.0f;
+  const float measures[6] = {Dot(m_x, m_x) - 1.0f, Dot(m_y, m_y) - 1.0f, Dot(m_z, m_z) - 1.0f,
+                             Dot(m_x, m_y),        Dot(m_y, m_z),        Dot(m_z, m_x)};
+  for (float m : measures) drift = std::max(drift, std::fabs(m));
+  if (!(drift > kAxisDrift)) return;
+  // The viewing direction leads; the up axis is made square to it and the
+  // x axis completes the right-handed set.
+  m_z = Unit(m_z);
+  m_y = Unit(m_y - Dot(m_y, m_z) * m_z);
+  m_x = Cross(m_y, m_z);
+  const Vec3 offset = m_eye - m_centre;
+  const float length = Length(offset);
+  if (length > 0.0f && m_orbit > 0.0f) m_eye = m_centre + (m_orbit / length) * offset;
+}
+
+void Camera::Zoom(float factor) {
+  m_eye = m_centre + factor * (m_eye - m_centre);
+  m_orbit = Length(m_eye - m_centre);
+}
+
+float Camera::FrontClipDistance() const {
+  if (!(m_distance > 0.0f)) return kFrontClip;
+  return std::clamp(kFrontClip, kNearestFrontShare * m_distance, kFarthestFrontShare * m_distance);
+}
 
 void Camera::Reset() {
   m_centre.z = 0.0f;
@@ -70,4 +103,5 @@ void Camera::SetFrame(const CameraFrame& frame) {
   m_x = vec(frame.xAxis);
   m_y = vec(frame.yAxis);
   m_z = vec(frame.zAxis);
+  m_orbit = Length(m_eye - m_centre);
 }

@@ -36,9 +36,31 @@ class Camera {
   Vec3 Centre() const { return m_centre; }
   // The eye's distance from the centre after the last Fit.
   float FitDistance() const { return m_distance; }
+  // The nearest depth the renderer draws, in model units in front of the
+  // eye. The renderer's 16-bit depth is kDepthRange * front / distance, so a
+  // fixed front plane fails at both ends of the text's size: large texts fall
+  // to depth 0 or a handful of steps, small ones end up behind the plane.
+  // The usual 0.1 is kept while it lies within a band that follows the
+  // fitted distance, and moved to the band's nearer edge otherwise.
+  float FrontClipDistance() const;
+
+  // The usual front plane, and the band it is kept in as fractions of the
+  // fitted distance: no nearer than a quarter (letters that turn or zoom
+  // toward the eye stay in front of it), no farther than 1/256 (at least
+  // about 250 depth steps at the fitted distance).
+  static constexpr float kFrontClip = 0.1f;
+  static constexpr float kNearestFrontShare = 1.0f / 256.0f;
+  static constexpr float kFarthestFrontShare = 0.25f;
+  // How far the axes may drift from unit length and right angles (in
+  // squared length and dot product) before they are made orthonormal again.
+  static constexpr float kAxisDrift = 2e-6f;
 
  private:
   void Straight();
+  // After many turns rounding lets the axes shear and grow; brings them
+  // back once the drift passes kAxisDrift, so a few turns keep their exact
+  // values.
+  void KeepAxesOrthonormal();
 
   Vec3 m_eye;
   Vec3 m_x;
@@ -46,4 +68,7 @@ class Camera {
   Vec3 m_z;
   Vec3 m_centre;
   float m_distance = 0.0f;
+  // The eye's distance from the centre as the last fit, zoom or frame set
+  // it; turning keeps it, and a correction of the axes restores it.
+  float m_orbit = 0.0f;
 };

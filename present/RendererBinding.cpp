@@ -8,9 +8,6 @@
 
 namespace {
 
-// Nearest depth drawn, in model units in front of the eye.
-constexpr float kFrontClipDistance = 0.1f;
-
 void SetVector(float* v, float x, float y, float z) {
   v[0] = x;
   v[1] = y;
@@ -122,7 +119,7 @@ void RendererBinding::DrawScene(const CText3D* text) {
   const CameraFrame camera = m_camera.Frame();
   m_entry.setCameraPos(m_view, &camera);
   m_entry.setDLight(m_view, m_light, 1);
-  m_entry.setFrontClipPlane(m_view, kFrontClipDistance);
+  m_entry.setFrontClipPlane(m_view, m_camera.FrontClipDistance());
   m_entry.setBgColor(m_view, LibraryColour(m_background));
   m_entry.startFrame(m_view);
 

@@ -1,5 +1,7 @@
 // The binding on the real renderer library of this build: the frame it draws
 // and the GIF it saves from it.
+#include <algorithm>
+
 #include "PresentTestSupport.h"
 
 namespace {
@@ -16,6 +18,50 @@ class BindingRealRenderer : public ScratchDirTest {
   }
   std::unique_ptr<RendererBinding> m_binding;
 };
+
+// The letters at one em of `height`, extruded and bevelled in proportion.
+std::unique_ptr<CText3D> LettersAtHeight(const std::string& text, double height) {
+  std::string error;
+  auto font = Font::OpenFile(GLYPHKILN_LIBERATION_SANS, 0, &error);
+  EXPECT_NE(font, nullptr) << error;
+  if (!font) return nullptr;
+  CGlyphOutline outline;
+  ExtractGlyphOutlines(outline, text, *font);
+  auto letters = std::make_unique<CText3D>(text, outline, 255, height, 0.2 * height);
+  letters->FindContours();
+  letters->CalculateContours();
+  letters->SetLight(0);
+  letters->SetBevel(0, height / 30.0);
+  letters->BuildMeshes();
+  return letters;
+}
+
+// The same word from a thousandth of a unit to a million units high gives
+// the same picture: no size empties it, clips it or tears its faces.
+TEST_F(BindingRealRenderer, EveryHeightShowsTheSameWord) {
+  m_binding->SetViewSize(400, 200);
+  auto draw = [&](double height, float yaw) {
+    auto letters = LettersAtHeight("Glyphkiln", height);
+    m_binding->FitCamera(letters.get());
+    m_binding->ViewCamera().Rotate(yaw, -0.2f);
+    m_binding->DrawScene(letters.get());
+    const unsigned short* frame = m_binding->Frame16();
+    if (!frame) return std::vector<unsigned short>();
+    return std::vector<unsigned short>(frame, frame + m_binding->Width() * m_binding->Height());
+  };
+  for (float yaw : {0.0f, 0.5f}) {
+    const std::vector<unsigned short> atOne = draw(1.0, yaw);
+    const auto letterPixels = std::count_if(atOne.begin(), atOne.end(), [](unsigned short p) { return p != 0x07FF; });
+    ASSERT_GT(letterPixels, 400 * 200 / 20);
+    for (double height : {0.001, 0.01, 1e3, 1e6}) {
+      const std::vector<unsigned short> frame = draw(height, yaw);
+      ASSERT_EQ(frame.size(), atOne.size());
+      long differing = 0;
+      for (std::size_t i = 0; i < frame.size(); ++i) differing += frame[i] != atOne[i];
+      EXPECT_LE(differing, letterPixels / 50) << "height " << height << " yaw " << yaw;
+    }
+  }
+}
 
 TEST_F(BindingRealRenderer, FittedLettersAreShadedRedOnCyan) {
   auto letters = BuildLetters("Glyphkiln");

@@ -1,5 +1,8 @@
 // The examiner's camera: fitting to the letters, turning, zooming, resetting;
 // and the binding drawing with it only when asked.
+#include <algorithm>
+#include <string>
+
 #include "PresentTestSupport.h"
 
 namespace {
@@ -136,6 +139,74 @@ TEST_F(BindingCamera, TurningDrawsNothingTheDrawUsesTheTurnedCamera) {
   EXPECT_TRUE(SameCamera(fake->camera, binding.ViewCamera().Frame()));
   binding.DrawScene(nullptr);  // no letters: no frame
   EXPECT_EQ(fake->startCount, frames + 1);
+}
+
+// Hours of auto rotation in small steps: rounding must neither shear nor
+// grow the axes, nor let the eye leave its orbit or stop looking at the centre.
+TEST_F(BindingCamera, LongSpinKeepsTheCameraRigid) {
+  const Vec3 middle = Cam().Centre();
+  const float centre[3] = {middle.x, middle.y, middle.z};
+  for (int step = 0; step < 1000000; ++step) Cam().Rotate(0.0021f, step % 3 ? 0.0007f : -0.0011f);
+  const CameraFrame c = Frame();
+  const float offset[3] = {c.origin[0] - centre[0], c.origin[1] - centre[1], c.origin[2] - centre[2]};
+  const float* axes[3] = {c.xAxis, c.yAxis, c.zAxis};
+  for (int i = 0; i < 3; ++i) {
+    for (int j = 0; j < 3; ++j) EXPECT_NEAR(Dot(axes[i], axes[j]), i == j ? 1.0f : 0.0f, 1e-5f) << i << j;
+  }
+  EXPECT_NEAR(std::sqrt(Dot(offset, offset)), 4.0f, 4e-5f);
+  EXPECT_NEAR(Dot(offset, c.zAxis), 4.0f, 4e-5f);
+}
+
+// Texts from tiny to huge and very long: the front plane lies in front of
+// every corner of the letters' box, fitted, zoomed in and turned, and the
+// renderer's depth (65000 * front / distance) neither passes its front value
+// nor falls to a handful of steps at the far side of the letters.
+TEST(CameraFrontPlane, FollowsTheTextsSize) {
+  struct Case {
+    const char* name;
+    double height;      // of one em
+    double widthInEms;  // about 0.55 em a letter
+  };
+  const Case cases[] = {
+      {"height 0.001", 0.001, 5.0}, {"height 0.01", 0.01, 5.0}, {"height 1", 1.0, 5.0},
+      {"height 1e6", 1e6, 5.0},     {"2000 letters", 1.0, 1100.0}, {"one narrow letter", 1.0, 0.3},
+  };
+  constexpr float kDepthRange = 65000.0f;
+  for (const Case& k : cases) {
+    const double h = k.height;
+    CBoundRect bounds;
+    bounds.left = 0.0;
+    bounds.bottom = -0.25 * h;
+    bounds.right = k.widthInEms * h;
+    bounds.top = 0.9 * h;
+    // The extrusion and a bevel standing out in front.
+    const float zs[2] = {static_cast<float>(0.05 * h), static_cast<float>(-0.2 * h)};
+    struct Turn {
+      float yaw, pitch, zoom;
+    };
+    for (const Turn turn : {Turn{0, 0, 1}, Turn{0.5f, -0.3f, 0.8f}, Turn{-0.6f, 0.4f, 0.8f}}) {
+      Camera camera;
+      camera.Fit(bounds);
+      camera.Rotate(turn.yaw, turn.pitch);
+      camera.Zoom(turn.zoom);
+      const float front = camera.FrontClipDistance();
+      float nearest = INFINITY, farthest = 0.0f;
+      for (double x : {bounds.left, bounds.right}) {
+        for (double y : {bounds.bottom, bounds.top}) {
+          for (float z : zs) {
+            const Vec3 corner{static_cast<float>(x), static_cast<float>(y), z};
+            const float distance = Dot(camera.Eye() - corner, camera.ZAxis());
+            nearest = std::min(nearest, distance);
+            farthest = std::max(farthest, distance);
+          }
+        }
+      }
+      SCOPED_TRACE(std::string(k.name) + " yaw " + std::to_string(turn.yaw));
+      EXPECT_GT(front, 0.0f);
+      EXPECT_LT(front, nearest);
+      EXPECT_GE(kDepthRange * front / farthest, 150.0f);
+    }
+  }
 }
 
 // A camera that has never been fitted hands the renderer all zeros.

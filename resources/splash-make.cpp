@@ -42,12 +42,13 @@ std::unique_ptr<CText3D> BevelledLetters(const Font& font) {
   CGlyphOutline outline;
   const std::string text = "Glyphkiln";
   ExtractGlyphOutlines(outline, text, font);
-  auto letters = std::make_unique<CText3D>(text, outline, 0x0000FF, 1.0, 0.3);
-  letters->FindContours();
-  letters->CalculateContours();
-  letters->SetLight(2);
-  letters->SetBevel(2, 0.04);
-  letters->BuildMeshes();
+  TextSettings settings;
+  settings.colour = 0x0000FF;
+  settings.depth = 0.3;
+  settings.lightFlags = 2;
+  settings.bevelSteps = 2;
+  settings.bevelSize = 0.04;
+  auto letters = BuildText3D(text, outline, settings);
   return letters;
 }
 

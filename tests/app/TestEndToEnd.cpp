@@ -10,6 +10,8 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "X11Session.h"
 
 namespace {
@@ -89,8 +91,13 @@ TEST(EndToEnd, ProgramShowsItsLettersAndWritesTheProfileWhenClosed) {
   zarn.start(program, {});
   ASSERT_TRUE(zarn.waitForStarted(10000));
 
-  X11Session session(display.Name().toStdString());
-  ASSERT_TRUE(session.Connected());
+  // A loaded machine can take a moment before the server takes connections.
+  std::unique_ptr<X11Session> connection;
+  ASSERT_TRUE(WaitFor([&] {
+    connection = std::make_unique<X11Session>(display.Name().toStdString());
+    return connection->Connected();
+  }, 20));
+  X11Session& session = *connection;
   unsigned long window = 0;
   ASSERT_TRUE(WaitFor([&] { return (window = session.FindWindow(kTitle)) != 0; }, 60))
       << "no window titled \"" << kTitle << "\"";

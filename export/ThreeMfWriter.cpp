@@ -51,22 +51,33 @@ void Put(std::string& out, std::uint32_t v, int bytes) {
   for (int k = 0; k < bytes; ++k) out.push_back(static_cast<char>((v >> (8 * k)) & 0xFF));
 }
 
+// One entry of the package, as both zip headers describe it.
+struct ZipEntry {
+  std::uint32_t method, time, crc, compressed, size, offset;
+  std::string name;
+};
+
+// The fields the local header and the central directory share, in order.
+void PutEntryFields(std::string& out, const ZipEntry& e) {
+  Put(out, e.method, 2);
+  Put(out, e.time, 4);
+  Put(out, e.crc, 4);
+  Put(out, e.compressed, 4);
+  Put(out, e.size, 4);
+}
+
 // The library marks every entry of its package as Zip64, which common
 // readers' unzip code misreads. The package is far below the sizes that
 // need it, so the entries are copied, still compressed, into a plain zip.
 // Empty when the package is not laid out as expected; the caller then keeps
 // the library's bytes.
 std::string PlainZip(const std::vector<BYTE>& zip) {
-  struct Entry {
-    std::uint32_t method, time, crc, compressed, size, offset;
-    std::string name;
-  };
-  std::vector<Entry> entries;
+  std::vector<ZipEntry> entries;
   std::string out;
   std::size_t at = 0;
   while (at + 30 <= zip.size() && Get(zip, at, 4) == 0x04034b50) {
     const std::uint32_t flags = Get(zip, at + 6, 2);
-    Entry e{Get(zip, at + 8, 2), Get(zip, at + 10, 4), Get(zip, at + 14, 4), Get(zip, at + 18, 4),
+    ZipEntry e{Get(zip, at + 8, 2), Get(zip, at + 10, 4), Get(zip, at + 14, 4), Get(zip, at + 18, 4),
             Get(zip, at + 22, 4), static_cast<std::uint32_t>(out.size()), {}};
     const std::size_t nameLength = Get(zip, at + 26, 2), extraLength = Get(zip, at + 28, 2);
     if ((flags & 0x8) != 0 || at + 30 + nameLength + extraLength > zip.size()) return {};
@@ -94,11 +105,7 @@ std::string PlainZip(const std::vector<BYTE>& zip) {
     Put(out, 0x04034b50, 4);
     Put(out, 20, 2);
     Put(out, 0, 2);
-    Put(out, e.method, 2);
-    Put(out, e.time, 4);
-    Put(out, e.crc, 4);
-    Put(out, e.compressed, 4);
-    Put(out, e.size, 4);
+    PutEntryFields(out, e);
     Put(out, static_cast<std::uint32_t>(nameLength), 2);
     Put(out, 0, 2);
     out += e.name;
@@ -108,16 +115,12 @@ std::string PlainZip(const std::vector<BYTE>& zip) {
   }
   if (entries.empty()) return {};
   const auto directory = static_cast<std::uint32_t>(out.size());
-  for (const Entry& e : entries) {
+  for (const ZipEntry& e : entries) {
     Put(out, 0x02014b50, 4);
     Put(out, 20, 2);
     Put(out, 20, 2);
     Put(out, 0, 2);
-    Put(out, e.method, 2);
-    Put(out, e.time, 4);
-    Put(out, e.crc, 4);
-    Put(out, e.compressed, 4);
-    Put(out, e.size, 4);
+    PutEntryFields(out, e);
     Put(out, static_cast<std::uint32_t>(e.name.size()), 2);
     Put(out, 0, 2);
     Put(out, 0, 2);

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "BenchTexts.h"
 #include "ExtractGlyphOutlines.h"
 #include "FontEngine.h"
 #include "MeshWriters.h"
@@ -15,20 +16,6 @@
 #include "Text3D.h"
 
 namespace {
-
-const Font& BenchFont() {
-  static const std::unique_ptr<Font> font = Font::OpenFile(GLYPHKILN_LIBERATION_SANS);
-  return *font;
-}
-
-std::string ThousandCharacters() {
-  const std::string sentence =
-      "Solid letters are cut from the outline of every glyph, extruded and bevelled; ";
-  std::string text;
-  while (text.size() < 1000) text += sentence;
-  text.resize(1000);
-  return text;
-}
 
 // Formats by argument: STL binary, STL text, OBJ with MTL, binary glTF, 3MF.
 const char* const kFormatNames[] = {"stl", "stl-ascii", "obj+mtl", "glb", "3mf"};

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "BenchTexts.h"
 #include "ExtractGlyphOutlines.h"
 #include "FontEngine.h"
 #include "Text3D.h"
@@ -15,20 +16,6 @@
 #include "VrmlWriter.h"
 
 namespace {
-
-const Font& BenchFont() {
-  static const std::unique_ptr<Font> font = Font::OpenFile(GLYPHKILN_LIBERATION_SANS);
-  return *font;
-}
-
-std::string ThousandCharacters() {
-  const std::string sentence =
-      "Solid letters are cut from the outline of every glyph, extruded and bevelled; ";
-  std::string text;
-  while (text.size() < 1000) text += sentence;
-  text.resize(1000);
-  return text;
-}
 
 std::size_t TextToWorld(const std::string& text, int steps, double size) {
   CGlyphOutline outline;

@@ -62,6 +62,7 @@ int Run(const CliOptions& options) {
 
   BuildOptions build;
   build.contoursOnly = options.dumpGeometry;
+  build.lettersOnly = WritesOnlyWorld(options);
   const std::unique_ptr<CText3D> letters = BuildText3D(bytes, outline, options.settings, build);
   const CText3D& text = *letters;
   if (options.dumpGeometry) {
@@ -91,7 +92,10 @@ int Run(const CliOptions& options) {
     outputs.MarkWritten(options.gifPath);
   }
   if (wantsWorld) {
-    if (!WriteOutputFile(text, staged, error)) return OutputsFailed(outputs, error);
+    const bool written = build.lettersOnly
+                             ? WriteWorldFileFinishing(*letters, options.settings, WorldPath(staged), error)
+                             : WriteOutputFile(text, staged, error);
+    if (!written) return OutputsFailed(outputs, error);
     outputs.MarkWritten(WorldPath(options));
   }
   if (!outputs.CommitAll(error)) return OutputsFailed(outputs, error);

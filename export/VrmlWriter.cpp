@@ -67,7 +67,12 @@ class TextBlock {
   // An index followed by a comma.
   void Index(int value) {
     char* at = Room(16);
-    at = std::to_chars(at, at + 14, value).ptr;
+    if (value < 0) {
+      *at++ = '-';
+      at = PutUnsigned(at, 0u - static_cast<std::uint32_t>(value));
+    } else {
+      at = PutUnsigned(at, static_cast<std::uint32_t>(value));
+    }
     *at = ',';
     Advance(at + 1);
   }
@@ -78,14 +83,45 @@ class TextBlock {
     return std::string_view(m_text.data() + from, to - from);
   }
   void Clear() { m_used = 0; }
-  // Gives the memory back (a letter's text once it is written).
-  void Release() {
-    std::string().swap(m_text);
-    m_used = 0;
-  }
 
  private:
   static constexpr std::size_t kLongestFixed = 64;
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+
+  // Four digits of a value below 10000, leading zeros included.
+  static char* PutFourDigits(char* at, unsigned value) {
+    std::memcpy(at, kPairs + 2 * (value / 100), 2);
+    std::memcpy(at + 2, kPairs + 2 * (value % 100), 2);
+    return at + 4;
+  }
+  // One or two digits of a value below 100.
+  static char* PutSmall(char* at, unsigned value) {
+    if (value < 10) {
+      *at = static_cast<char>('0' + value);
+      return at + 1;
+    }
+    std::memcpy(at, kPairs + 2 * value, 2);
+    return at + 2;
+  }
+  // The decimal digits of `value`, as std::to_chars writes them; the short
+  // numbers of indices and coordinates take the few branches first.
+  static char* PutUnsigned(char* at, std::uint64_t value) {
+    if (value < 100) return PutSmall(at, static_cast<unsigned>(value));
+    if (value < 10000) {
+      const auto v = static_cast<unsigned>(value);
+      at = PutSmall(at, v / 100);
+      std::memcpy(at, kPairs + 2 * (v % 100), 2);
+      return at + 2;
+    }
+    if (value < 1000000) {
+      const auto v = static_cast<unsigned>(value);
+      return PutFourDigits(PutSmall(at, v / 10000), v % 10000);
+    }
+    return std::to_chars(at, at + 20, value).ptr;
+  }
 
   static char* PutFixed(char* at, double value, int decimals) {
     const auto result = std::to_chars(at, at + kLongestFixed, value, std::chars_format::fixed, decimals);
@@ -107,14 +143,9 @@ class TextBlock {
     std::uint64_t units = static_cast<std::uint64_t>(scaled);
     const double rest = scaled - static_cast<double>(units);
     if (rest > 0.5 || (rest == 0.5 && (units & 1) != 0)) ++units;
-    at = std::to_chars(at, at + 20, units / 10000).ptr;
-    const auto decimals = static_cast<unsigned>(units % 10000);
-    at[0] = '.';
-    at[1] = static_cast<char>('0' + decimals / 1000);
-    at[2] = static_cast<char>('0' + decimals / 100 % 10);
-    at[3] = static_cast<char>('0' + decimals / 10 % 10);
-    at[4] = static_cast<char>('0' + decimals % 10);
-    return at + 5;
+    at = PutUnsigned(at, units / 10000);
+    *at = '.';
+    return PutFourDigits(at + 1, static_cast<unsigned>(units % 10000));
   }
 
   // Room for n more characters at the end.
@@ -318,24 +349,24 @@ void WriteVrmlFinishing(CText3D& text, const TextSettings& settings, std::ostrea
     WriteHead(head, text);
     Put(out, head.View(0, head.Size()));
   }
-  std::vector<LetterText> made(text.letters.size());
-  int label = 1;
   // A few letters per thread in waiting keep every thread busy while the
-  // memory held stays that of a handful of letters.
+  // memory held stays that of a handful of letters. The letters in flight
+  // are never more than the window, so each has a slot of its own, and the
+  // slots keep their memory from letter to letter.
   const std::size_t window = 8 * std::max(threads, 1u);
+  std::vector<LetterText> made(window);
+  int label = 1;
   RunInOrder(
       text.letters.size(), threads, window,
       [&](std::size_t i) {
         CLetter& letter = text.letters[i];
         FinishLetter(letter, settings);
-        WriteLetter(made[i], letter);
+        WriteLetter(made[i % window], letter);
         letter.pieces.clear();
         letter.pieces.shrink_to_fit();
       },
       [&](std::size_t i) {
-        if (out) PutLetter(out, made[i], label);
-        made[i].text.Release();
-        made[i].labelAt = {};
+        if (out) PutLetter(out, made[i % window], label);
       });
   Put(out, kWorldEnd);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstdint>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -27,7 +28,7 @@ class OrderedRun {
         m_make(i);
       } catch (...) {
         lock.lock();
-        Fail(std::current_exception());
+        Fail(i, std::current_exception());
         return;
       }
       lock.lock();
@@ -36,19 +37,21 @@ class OrderedRun {
     }
   }
 
-  // The calling thread: waits for each item in turn and takes it.
+  // The calling thread: waits for each item in turn and takes it. Every
+  // item before a failed one is still taken: it was claimed before the
+  // failed one, so its worker finishes it.
   void Take(const std::function<void(std::size_t)>& take) {
     for (std::size_t i = 0; i < m_n; ++i) {
       {
         std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [this, i] { return m_stop || m_done[i] != 0; });
-        if (m_stop) return;
+        m_changed.wait(lock, [this, i] { return m_done[i] != 0 || i >= m_failedAt; });
+        if (i >= m_failedAt) return;
       }
       try {
         take(i);
       } catch (...) {
         std::lock_guard lock(m_mutex);
-        Fail(std::current_exception());
+        Fail(i, std::current_exception());
         return;
       }
       std::lock_guard lock(m_mutex);
@@ -68,9 +71,13 @@ class OrderedRun {
   }
 
  private:
-  // Called with the mutex held; keeps the first failure only.
-  void Fail(std::exception_ptr failure) {
-    if (!m_failure) m_failure = std::move(failure);
+  // Called with the mutex held; keeps the failure of the earliest item,
+  // the one a single thread would have met first.
+  void Fail(std::size_t i, std::exception_ptr failure) {
+    if (i < m_failedAt) {
+      m_failedAt = i;
+      m_failure = std::move(failure);
+    }
     m_stop = true;
     m_changed.notify_all();
   }
@@ -83,7 +90,8 @@ class OrderedRun {
   std::vector<char> m_done;  // per item: made
   std::size_t m_next = 0;    // the next item to claim
   std::size_t m_taken = 0;   // items taken so far
-  bool m_stop = false;
+  bool m_stop = false;          // no more items are claimed
+  std::size_t m_failedAt = SIZE_MAX;  // the earliest item whose make or take threw
   std::exception_ptr m_failure;
 };
 

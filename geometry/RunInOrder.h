@@ -13,8 +13,10 @@
 // to be taken, which bounds what the results in waiting hold. make must be
 // safe to run for different items at once; take runs on one thread only.
 // With threads <= 1, or a single item, everything runs on the calling
-// thread. The first exception thrown by make or take stops the run and is
-// rethrown once every worker has stopped; items after it are not taken.
+// thread. An exception thrown by make(i) or take(i) stops the run: every
+// item before i is still taken, none after it, and the exception is
+// rethrown once every worker has stopped, as a single thread would have
+// gone through the items.
 void RunInOrder(std::size_t n, unsigned threads, std::size_t window,
                 const std::function<void(std::size_t)>& make,
                 const std::function<void(std::size_t)>& take);

@@ -310,20 +310,26 @@ void Put(std::ostream& out, std::string_view text) {
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-// Writes a letter's text with its labels filled in; `label` counts the
+// Appends a letter's text with its labels filled in; `label` counts the
 // pieces written so far (the first is 1).
-void PutLetter(std::ostream& out, const LetterText& letter, int& label) {
+void PutLetter(TextBlock& into, const LetterText& letter, int& label) {
   std::size_t from = 0;
   for (std::size_t k = 0; k < letter.labelAt.size(); ++k) {
     const std::size_t at = letter.labelAt[k];
-    Put(out, letter.text.View(from, at));
-    char digits[16];
-    Put(out, std::string_view(digits, static_cast<std::size_t>(
-                                          std::to_chars(digits, digits + sizeof digits, label).ptr - digits)));
+    into << letter.text.View(from, at);
+    into.Int(label);
     if (k % 2 == 1) ++label;  // DEF and USE of one piece share the label
     from = at;
   }
-  Put(out, letter.text.View(from, letter.text.Size()));
+  into << letter.text.View(from, letter.text.Size());
+}
+
+// Hands the collected text to the stream in large blocks: few calls, and
+// never the whole world in memory.
+void FlushLarge(std::ostream& out, TextBlock& block) {
+  if (block.Size() < (1u << 20)) return;
+  Put(out, block.View(0, block.Size()));
+  block.Clear();
 }
 
 constexpr std::string_view kWorldEnd = "  ]}\r\n";
@@ -331,24 +337,23 @@ constexpr std::string_view kWorldEnd = "  ]}\r\n";
 }  // namespace
 
 void WriteVrml(const CText3D& text, std::ostream& out) {
+  TextBlock block;
+  WriteHead(block, text);
   LetterText letter;
-  WriteHead(letter.text, text);
-  Put(out, letter.text.View(0, letter.text.Size()));
   int label = 1;
   for (const CLetter& each : text.letters) {
     WriteLetter(letter, each);
-    PutLetter(out, letter, label);
+    PutLetter(block, letter, label);
+    FlushLarge(out, block);
   }
-  Put(out, kWorldEnd);
+  block << kWorldEnd;
+  Put(out, block.View(0, block.Size()));
 }
 
 void WriteVrmlFinishing(CText3D& text, const TextSettings& settings, std::ostream& out,
                         unsigned threads) {
-  {
-    TextBlock head;
-    WriteHead(head, text);
-    Put(out, head.View(0, head.Size()));
-  }
+  TextBlock block;
+  WriteHead(block, text);
   // A few letters per thread in waiting keep every thread busy while the
   // memory held stays that of a handful of letters. The letters in flight
   // are never more than the window, so each has a slot of its own, and the
@@ -366,7 +371,9 @@ void WriteVrmlFinishing(CText3D& text, const TextSettings& settings, std::ostrea
         letter.pieces.shrink_to_fit();
       },
       [&](std::size_t i) {
-        if (out) PutLetter(out, made[i % window], label);
+        PutLetter(block, made[i % window], label);
+        FlushLarge(out, block);
       });
-  Put(out, kWorldEnd);
+  block << kWorldEnd;
+  Put(out, block.View(0, block.Size()));
 }

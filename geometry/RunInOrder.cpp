@@ -20,7 +20,9 @@ class OrderedRun {
   void Work() {
     std::unique_lock lock(m_mutex);
     for (;;) {
-      m_changed.wait(lock, [this] { return m_stop || m_next >= m_n || m_next < m_taken + m_window; });
+      ++m_waitingWorkers;
+      m_room.wait(lock, [this] { return m_stop || m_next >= m_n || m_next < m_taken + m_window; });
+      --m_waitingWorkers;
       if (m_stop || m_next >= m_n) return;
       const std::size_t i = m_next++;
       lock.unlock();
@@ -33,7 +35,8 @@ class OrderedRun {
       }
       lock.lock();
       m_done[i] = 1;
-      m_changed.notify_all();
+      // Only the item the caller waits for wakes it.
+      if (i == m_taken) m_made.notify_one();
     }
   }
 
@@ -44,7 +47,7 @@ class OrderedRun {
     for (std::size_t i = 0; i < m_n; ++i) {
       {
         std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [this, i] { return m_done[i] != 0 || i >= m_failedAt; });
+        m_made.wait(lock, [this, i] { return m_done[i] != 0 || i >= m_failedAt; });
         if (i >= m_failedAt) return;
       }
       try {
@@ -56,14 +59,14 @@ class OrderedRun {
       }
       std::lock_guard lock(m_mutex);
       m_taken = i + 1;
-      m_changed.notify_all();
+      if (m_waitingWorkers > 0) m_room.notify_all();
     }
   }
 
   void Stop() {
     std::lock_guard lock(m_mutex);
     m_stop = true;
-    m_changed.notify_all();
+    m_room.notify_all();
   }
 
   void RethrowFailure() const {
@@ -79,14 +82,17 @@ class OrderedRun {
       m_failure = std::move(failure);
     }
     m_stop = true;
-    m_changed.notify_all();
+    m_room.notify_all();
+    m_made.notify_one();
   }
 
   const std::size_t m_n;
   const std::size_t m_window;
   const std::function<void(std::size_t)>& m_make;
   std::mutex m_mutex;
-  std::condition_variable m_changed;
+  std::condition_variable m_made;  // the caller waits for the next item
+  std::condition_variable m_room;  // workers wait for the window to move
+  int m_waitingWorkers = 0;
   std::vector<char> m_done;  // per item: made
   std::size_t m_next = 0;    // the next item to claim
   std::size_t m_taken = 0;   // items taken so far

@@ -4,6 +4,7 @@
 #include "VrmlWriter.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -55,7 +56,7 @@ class TextBlock {
     *at++ = ' ';
     at = PutCoordinate(at, v.y);
     *at++ = ' ';
-    at = PutCoordinate(at, v.z);
+    at = PutDepth(at, v.z);
     std::memcpy(at, ",\r\n", 3);
     Advance(at + 3);
   }
@@ -108,7 +109,7 @@ class TextBlock {
   }
   // The decimal digits of `value`, as std::to_chars writes them; the short
   // numbers of indices and coordinates take the few branches first.
-  static char* PutUnsigned(char* at, std::uint64_t value) {
+  [[gnu::always_inline]] static char* PutUnsigned(char* at, std::uint64_t value) {
     if (value < 100) return PutSmall(at, static_cast<unsigned>(value));
     if (value < 10000) {
       const auto v = static_cast<unsigned>(value);
@@ -148,6 +149,26 @@ class TextBlock {
     return PutFourDigits(at + 1, static_cast<unsigned>(units % 10000));
   }
 
+  // The z of a vertex: a piece has only as many depths as rings, met over
+  // and over, so their text is kept by the value's bits (0.0 and -0.0
+  // read differently) and copied when it comes again.
+  char* PutDepth(char* at, float value) {
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    KnownDepth& known = m_depths[(bits * 0x9E3779B1u) >> (32 - kDepthSlotBits)];
+    if (known.length != 0 && known.bits == bits) {
+      std::memcpy(at, known.text, sizeof known.text);
+      return at + known.length;
+    }
+    char* end = PutCoordinate(at, value);
+    const auto length = static_cast<std::size_t>(end - at);
+    if (length <= sizeof known.text) {
+      known.bits = bits;
+      known.length = static_cast<unsigned char>(length);
+      std::memcpy(known.text, at, length);
+    }
+    return end;
+  }
+
   // Room for n more characters at the end.
   char* Room(std::size_t n) {
     if (m_text.size() - m_used < n) Grow(n);
@@ -161,6 +182,13 @@ class TextBlock {
 
   std::string m_text;  // m_used characters written, the rest room to grow into
   std::size_t m_used = 0;
+  static constexpr int kDepthSlotBits = 4;
+  struct KnownDepth {
+    std::uint32_t bits = 0;
+    unsigned char length = 0;  // 0: the slot is empty
+    char text[24] = {};
+  };
+  KnownDepth m_depths[1 << kDepthSlotBits];
 };
 
 // One letter's part of the world. The coordinate labels count the pieces of

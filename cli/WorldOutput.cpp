@@ -114,7 +114,12 @@ bool WritesOnlyWorld(const CliOptions& options) {
 
 bool WriteWorldFileFinishing(CText3D& text, const TextSettings& settings, const std::string& path,
                              std::string& error) {
-  const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
+  // Threads pay for their start and their memory only on texts of more
+  // than a few dozen letters.
+  constexpr std::size_t kLettersForThreads = 64;
+  const unsigned threads = text.letters.size() < kLettersForThreads
+                               ? 1u
+                               : std::max(1u, std::thread::hardware_concurrency());
   return SaveOutput(
       path,
       [&](std::ostream& out) {

@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <optional>
+#include <utility>
 
 #include "Windows1252.h"
 
@@ -53,7 +56,7 @@ bool IsBreakPart(const std::u32string& text, std::size_t k) {
 // One glyph placed on its line, for the character at `character`.
 struct Placed {
   std::size_t character = 0;
-  std::vector<GlyphPolygon> polygons;
+  std::shared_ptr<const std::vector<GlyphPolygon>> polygons;  // shared by the same glyph
   std::int64_t x = 0;
   std::int64_t y = 0;
 };
@@ -89,9 +92,9 @@ class Layout {
       if (IsBreakPart(m_text, k)) continue;
       const auto [face, glyph] = Choose(k, m_font.GlyphIndex(m_text[k]));
       // A glyph without an outline leaves the pen where it is.
-      auto polygons = face->OutlineOfGlyph(glyph);
+      auto polygons = OutlineOf(*face, glyph);
       if (!polygons) continue;
-      line.glyphs.push_back(Placed{k, std::move(*polygons), line.width, 0});
+      line.glyphs.push_back(Placed{k, std::move(polygons), line.width, 0});
       line.width += face->AdvanceOfGlyph(glyph);
     }
     return line;
@@ -107,9 +110,9 @@ class Layout {
       line.width += shaped.advance;
       const std::size_t k = first + shaped.cluster;
       const auto [face, glyph] = Choose(k, shaped.glyph);
-      auto polygons = face->OutlineOfGlyph(glyph);
+      auto polygons = OutlineOf(*face, glyph);
       if (!polygons) continue;
-      line.glyphs.push_back(Placed{k, std::move(*polygons), shaped.x + shift, shaped.y});
+      line.glyphs.push_back(Placed{k, std::move(polygons), shaped.x + shift, shaped.y});
       if (face != &m_font) shift += face->AdvanceOfGlyph(glyph) - shaped.advance;
     }
     line.width += shift;
@@ -119,6 +122,23 @@ class Layout {
   const std::u32string& Missing() const { return m_missing; }
 
  private:
+  // A glyph's outline in font units, read from the face once per glyph: a
+  // long text repeats its few glyphs over and over, and the pen offset is
+  // only added when the outline goes into the stream. Null for a glyph
+  // without an outline.
+  std::shared_ptr<const std::vector<GlyphPolygon>> OutlineOf(const Font& face, unsigned glyph) {
+    const auto key = std::make_pair(&face, glyph);
+    const auto known = m_outlines.find(key);
+    if (known != m_outlines.end()) return known->second;
+    std::shared_ptr<const std::vector<GlyphPolygon>> polygons;
+    if (auto read = face.OutlineOfGlyph(glyph)) {
+      polygons = std::make_shared<const std::vector<GlyphPolygon>>(std::move(*read));
+    }
+    m_outlines.emplace(key, polygons);
+    return polygons;
+  }
+
+  std::map<std::pair<const Font*, unsigned>, std::shared_ptr<const std::vector<GlyphPolygon>>> m_outlines;
   const std::u32string& m_text;
   const Font& m_font;
   const TextLayout& m_options;
@@ -181,7 +201,7 @@ std::u32string ExtractGlyphOutlines(CGlyphOutline& outline, const std::u32string
   for (std::size_t k = 0; k < text.size(); ++k) {
     const double down = static_cast<double>(lineOf[k]) * lineHeight;
     for (const Placed* placed : byCharacter[k]) {
-      AppendGlyphPolygons(outline, placed->polygons,
+      AppendGlyphPolygons(outline, *placed->polygons,
                           static_cast<double>(placed->x + lineX[lineOf[k]]),
                           static_cast<double>(placed->y) - down);
     }

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <cstdio>
 
+#include "MeshCheck.h"
 #include "MeshExport.h"
 #include "StlReader.h"
 #include "PieceMesh.h"
@@ -88,7 +89,7 @@ int CheckSolids(const std::vector<PieceMesh>& pieces, std::FILE* out) {
   int failed = 0;
   for (const PieceMesh& piece : pieces) {
     const MeshReport r = CheckMesh(piece);
-    const bool sound = r.closed && r.oriented && r.selfIntersecting == 0 && r.degenerate == 0 && r.volume > 0.0;
+    const bool sound = IsSoundSolid(r);
     if (!sound) ++failed;
     char volume[64];
     const auto end = std::to_chars(volume, volume + sizeof volume, r.volume, std::chars_format::general, 9);

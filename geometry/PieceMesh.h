@@ -21,6 +21,7 @@ struct PieceMesh {
   int letterCode = 0;   // the letter's byte, sign-extended as in CLetter
   int letterIndex = 0;  // position of the letter in the text
   int pieceIndex = 0;   // position of the piece in its letter
+  std::string name;     // the piece's name in a file it was read from
 };
 
 // The mesh of a piece whose mesh has been built (BuildMesh). Triangles that

@@ -64,9 +64,9 @@ TEST(PictureExport, FilesAreTheOnesTheToolWritesForTheSameSettings) {
   const Case cases[] = {
       {"a.png", false, {}, false, {"--png"}},
       {"b.png", false, Choices([](PictureExportChoices& c) {
-         c.width = 300, c.height = 200, c.antialias = 3, c.transparent = true;
+         c.width = 304, c.height = 200, c.antialias = 3, c.transparent = true;
        }),
-       true, QStringList(shapeOptions) << "--size" << "300x200" << "--antialias" << "3" << "--transparent" << "--png"},
+       true, QStringList(shapeOptions) << "--size" << "304x200" << "--antialias" << "3" << "--transparent" << "--png"},
       {"c.gif", false, Choices([](PictureExportChoices& c) { c.gif = true; }), false, {"--gif"}},
       {"d.gif", false, Choices([](PictureExportChoices& c) {
          c.gif = true, c.width = 320, c.height = 240, c.antialias = 2, c.fitExaminer = true;

@@ -39,7 +39,6 @@ std::unique_ptr<RendererBinding> PictureBinding() {
   RendererBindingOptions options;
   options.directories = {GLYPHKILN_BIN_DIR};
   options.useSystemSearchPath = false;
-  options.keepSettings = false;
   options.maxWidth = kMaxPictureSide;
   options.maxHeight = kMaxPictureSide;
   return std::make_unique<RendererBinding>(options);

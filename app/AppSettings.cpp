@@ -70,6 +70,7 @@ AppSettings ReadAppSettings(const Profile& profile) {
     s.statusBarVisible = profile.GetInt(AppSettings::kStatusBarSection, "Visible", 1) != 0;
   }
   s.exportChoices = ReadExportChoices(profile);
+  s.pictureChoices = ReadPictureChoices(profile);
   return s;
 }
 
@@ -102,6 +103,7 @@ std::vector<ProfileEntry> AppSettingsEntries(const AppSettings& s) {
     entries.push_back({e, "EmHeight", s.exportChoices->emHeight});
     entries.push_back({e, "Solid", s.exportChoices->solid == SolidMode::Exact ? "exact" : "clean"});
   }
+  AppendPictureChoices(entries, s.pictureChoices);
   return entries;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "MeshFormats.h"
+#include "PictureExportChoices.h"
 #include "Profile.h"
 #include "RendererBinding.h"
 #include "TextSettings.h"
@@ -51,6 +52,8 @@ struct AppSettings {
   // exported (nothing otherwise: a profile of a run without an export is
   // written as it always was); the format comes from each file's name.
   std::optional<ExportSettings> exportChoices;
+  // File > Export Picture and Export Turntable; kept likewise once used.
+  std::optional<PictureExportChoices> pictureChoices;
   // Written for the record, never read back.
   int screenWidth = 0;
   int screenHeight = 0;

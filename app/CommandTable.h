@@ -38,6 +38,8 @@ enum CommandId : int {
   kCmdShape = 32805,
   kCmdExaminerOptions = 32816,
   kCmdExport = 32830,
+  kCmdExportPicture = 32831,
+  kCmdExportTurntable = 32832,
   kCmdFileNew = 57600,
   kCmdFileOpen = 57601,
   kCmdFileSave = 57603,

@@ -14,6 +14,7 @@
 #include "StagedOutputs.h"
 #include "Text3D.h"
 #include "TextAndFont.h"
+#include "Windows1252.h"
 #include "WorldOutput.h"
 
 namespace {
@@ -66,7 +67,7 @@ int Run(const CliOptions& options) {
   const std::unique_ptr<CText3D> letters = BuildText3D(bytes, outline, options.settings, build);
   const CText3D& text = *letters;
   if (options.dumpGeometry) {
-    if (!DumpGeometry(text, stdout) || !OutputWritten()) {
+    if (!DumpGeometry(text, characters, stdout) || !OutputWritten()) {
       return Failure("cannot write to standard output");
     }
     return kExitOk;

@@ -25,9 +25,9 @@ namespace {
 
 // Output text in one block that grows as needed. Numbers go through
 // std::to_chars, which always uses the C locale's rules (a decimal point, no
-// digit grouping), or through the exact fixed-point formatting of
-// Coordinate, so a desktop session in a decimal-comma locale cannot corrupt
-// the file.
+// digit grouping), or through the writer's own digits (PutCoordinate,
+// PutUnsigned), which give the same characters, so a desktop session in a
+// decimal-comma locale cannot corrupt the file.
 class TextBlock {
  public:
   TextBlock& operator<<(std::string_view text) {

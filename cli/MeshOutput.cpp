@@ -116,8 +116,24 @@ int CheckText(const CText3D& text, const CliOptions& options) {
   return CheckSolids(ExportMeshes(text, options.settings, options.exportSettings), stdout);
 }
 
-bool WriteOutputFile(const CText3D& text, const CliOptions& options, std::string& error) {
+StagedOutputFile StageOutputFile(const CliOptions& options, StagedOutputs& outputs) {
+  StagedOutputFile staged;
+  const std::string target = WorldPath(options);
+  if (OutputFormat(options) == MeshFormat::Obj && target != "-") {
+    // The library is committed before the OBJ that names it.
+    const std::filesystem::path library = MaterialLibraryPath(target);
+    staged.library = MaterialLibraryTarget{outputs.Add(library.string()), library.filename().string()};
+    staged.targets.push_back(library.string());
+  }
+  staged.path = outputs.Add(target);
+  staged.targets.push_back(target);
+  return staged;
+}
+
+bool WriteOutputFile(const CText3D& text, const CliOptions& options, const StagedOutputFile& staged,
+                     std::string& error) {
   const MeshFormat format = OutputFormat(options);
-  if (format == MeshFormat::Vrml) return WriteWorldFile(text, WorldPath(options), error);
-  return SaveTextMeshes(WorldPath(options), format, text, options.settings, options.exportSettings, error);
+  if (format == MeshFormat::Vrml) return WriteWorldFile(text, staged.path, error);
+  return SaveTextMeshes(staged.path, format, text, options.settings, options.exportSettings, error,
+                        staged.library ? &*staged.library : nullptr);
 }

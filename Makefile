@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-asan bench install package fuzz clean
+.PHONY: all deps build run test test-asan bench readers install package fuzz clean
 
 all: build
 
@@ -42,6 +42,12 @@ bench: deps
 	    [ -x "$$b" ] || continue; echo "== $$b"; \
 	    (cd $(BENCH_BUILD)/bin && "$(CURDIR)/$$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true) || exit 1; \
 	done
+
+# The mesh files read back by other programs: assimp, admesh and, where it is
+# installed, Blender's importers and 3-D print checks (not installed by deps:
+# too large for CI).
+readers: build
+	tests/readers/run-readers $(BUILD)/bin
 
 # Installs the programs, the renderer library and the desktop files under
 # PREFIX (DESTDIR is honoured for staged installs).

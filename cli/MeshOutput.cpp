@@ -96,9 +96,9 @@ int CheckSolids(const std::vector<PieceMesh>& pieces, std::FILE* out) {
     char volume[64];
     const auto end = std::to_chars(volume, volume + sizeof volume, r.volume, std::chars_format::general, 9);
     std::fprintf(out,
-                 "%s: closed %s, oriented %s, self-intersecting triangles %d, degenerate "
+                 "%s: triangles %zu, closed %s, oriented %s, self-intersecting triangles %d, degenerate "
                  "triangles %d, volume %.*s: %s\n",
-                 name.c_str(),
+                 name.c_str(), piece.triangles.size(),
                  r.closed ? "yes" : "no", r.oriented ? "yes" : "no", r.selfIntersecting, r.degenerate,
                  static_cast<int>(end.ptr - volume), volume, sound ? "ok" : "FAILED");
   }

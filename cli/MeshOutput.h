@@ -24,7 +24,7 @@ CliOptions ScaledToEmHeight(const CliOptions& options);
 // The format the output goes out in: --format, else the -o file's extension.
 MeshFormat OutputFormat(const CliOptions& options);
 
-// --check: one line per piece (closed, oriented, self-intersecting and
+// --check: one line per piece (triangles, closed, oriented, self-intersecting and
 // degenerate triangles, volume) and a total; kExitFailure if any piece is
 // not a sound solid. ChecksFile tells whether TEXT names a mesh file (STL,
 // OBJ, GLB, 3MF) to check rather than a text to build.

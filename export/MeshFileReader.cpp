@@ -9,6 +9,13 @@
 
 namespace {
 
+std::string Quoted(const std::filesystem::path& path) {
+  std::string quoted(1, '\'');
+  quoted.append(path.string());
+  quoted.push_back('\'');
+  return quoted;
+}
+
 void CollectPieces(const aiScene& scene, const aiNode& node, const aiMatrix4x4& parent,
                    std::vector<PieceMesh>& pieces) {
   const aiMatrix4x4 transform = parent * node.mTransformation;
@@ -42,20 +49,23 @@ bool ReadMeshFilePieces(const std::filesystem::path& path, std::vector<PieceMesh
   pieces.clear();
   if (FormatForPath(path.string()) == MeshFormat::Stl) {
     if (!ReadStlPieces(path, pieces, error)) return false;
-    for (PieceMesh& piece : pieces) piece.name = "surface_" + std::to_string(piece.pieceIndex + 1);
+    for (PieceMesh& piece : pieces) {
+      piece.name = "surface_";
+      piece.name += std::to_string(piece.pieceIndex + 1);
+    }
   } else {
     Assimp::Importer importer;
     // Only polygons cut into triangles: no welding, no repair, so that the
     // check sees the file as it is.
     const aiScene* scene = importer.ReadFile(path.string(), aiProcess_Triangulate);
     if (scene == nullptr || scene->mRootNode == nullptr || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) != 0) {
-      error = "cannot read '" + path.string() + "': " + importer.GetErrorString();
+      error = "cannot read " + Quoted(path) + ": " + importer.GetErrorString();
       return false;
     }
     CollectPieces(*scene, *scene->mRootNode, aiMatrix4x4(), pieces);
   }
   if (pieces.empty()) {
-    error = "'" + path.string() + "' holds no triangles";
+    error = Quoted(path) + " holds no triangles";
     return false;
   }
   return true;

@@ -34,18 +34,21 @@ struct Level {
   double z;
 };
 
+// A chamfer (1 to 3 steps) is one straight band: cut in equal segments its
+// bands would lie in one slope, and triangles of neighbouring bands that
+// meet in a corner only would lie in one plane, which readers that test with
+// a tolerance take for an overlap.
 std::vector<Level> Profile(int steps, double size, double depth) {
   std::vector<Level> levels;
-  if (steps > 0 && size > 0.0) {
+  if (steps >= 4 && size > 0.0) {
+    // The round shape: a quarter circle, flat where it meets the front.
     for (int k = 0; k <= steps; ++k) {
-      const double f = static_cast<double>(k) / steps;
-      if (steps >= 4) {  // the round shape: a quarter circle, flat where it meets the front
-        const double angle = f * std::numbers::pi / 2.0;
-        levels.push_back({size * (1.0 - std::sin(angle)), -size * (1.0 - std::cos(angle))});
-      } else {  // a chamfer cut in equal straight segments
-        levels.push_back({size * (1.0 - f), -size * f});
-      }
+      const double angle = static_cast<double>(k) / steps * std::numbers::pi / 2.0;
+      levels.push_back({size * (1.0 - std::sin(angle)), -size * (1.0 - std::cos(angle))});
     }
+  } else if (steps > 0 && size > 0.0) {
+    levels.push_back({size, 0.0});
+    levels.push_back({0.0, -size});
   } else {
     levels.push_back({0.0, 0.0});
   }
@@ -218,6 +221,22 @@ Paths LetterPaths(const CLetter& letter, double stepsPerUnit) {
   return paths;
 }
 
+// The box round the paths (top is the smallest y); empty paths give an
+// inverted box that overlaps nothing.
+ClipperLib::IntRect Bounds(const Paths& paths) {
+  ClipperLib::IntRect box{std::numeric_limits<ClipperLib::cInt>::max(), std::numeric_limits<ClipperLib::cInt>::max(),
+                          std::numeric_limits<ClipperLib::cInt>::min(), std::numeric_limits<ClipperLib::cInt>::min()};
+  for (const Path& path : paths) {
+    for (const IntPoint& p : path) {
+      box.left = std::min(box.left, p.X);
+      box.right = std::max(box.right, p.X);
+      box.top = std::min(box.top, p.Y);
+      box.bottom = std::max(box.bottom, p.Y);
+    }
+  }
+  return box;
+}
+
 // The union's outlines, each with the holes directly inside it; islands
 // inside holes are outlines of their own.
 void CollectRegions(const ClipperLib::PolyNode& node, int letter, std::vector<Region>& regions) {
@@ -264,15 +283,21 @@ std::vector<PieceMesh> BuildCleanMeshes(const CText3D& text, const CleanSolidOpt
   std::vector<Region> regions;
   if (options.mergeTouching) {
     Paths all;
+    std::vector<Paths> letterPaths;
+    std::vector<ClipperLib::IntRect> letterBounds;
     for (std::size_t l = 0; l < text.letters.size(); ++l) {
-      const Paths paths = LetterPaths(text.letters[l], stepsPerUnit);
-      all.insert(all.end(), paths.begin(), paths.end());
+      letterPaths.push_back(LetterPaths(text.letters[l], stepsPerUnit));
+      letterBounds.push_back(Bounds(letterPaths.back()));
+      all.insert(all.end(), letterPaths.back().begin(), letterPaths.back().end());
     }
     regions = Union(all, 0);
     // Each merged outline belongs to the first letter with a point inside it.
     for (Region& region : regions) {
+      const ClipperLib::IntRect box = Bounds({region.rings[0]});
       for (std::size_t l = 0; l < text.letters.size(); ++l) {
-        const Paths paths = LetterPaths(text.letters[l], stepsPerUnit);
+        const ClipperLib::IntRect& b = letterBounds[l];
+        if (b.left > box.right || b.right < box.left || b.top > box.bottom || b.bottom < box.top) continue;
+        const Paths& paths = letterPaths[l];
         const bool inside = std::any_of(paths.begin(), paths.end(), [&](const Path& p) {
           return ClipperLib::PointInPolygon(p[0], region.rings[0]) != 0;
         });

@@ -15,7 +15,7 @@
 class CText3D;
 
 struct CleanSolidOptions {
-  int bevelSteps = 0;     // 0 none, 1 to 3 chamfer segments, 7 quarter-round fillet
+  int bevelSteps = 0;     // 0 none, 1 to 3 a chamfer (one straight band), 7 quarter-round fillet
   double bevelSize = 0.0; // model units, inward and into the depth
   bool mergeTouching = false;  // letters that touch or overlap become one piece
 };

@@ -230,6 +230,30 @@ bool SegmentMeetsTriangle(const P3& p, const P3& q, int sp, int sq, const P3& a,
   return !(positive && negative);
 }
 
+// Closed triangles in one plane (projected) share a point: no edge line of
+// either has the other wholly strictly outside it.
+bool CoplanarTrianglesMeet(P2 a0, P2 a1, P2 a2, P2 b0, P2 b1, P2 b2) {
+  if (Orient2(a0, a1, a2) < 0) std::swap(a1, a2);
+  if (Orient2(b0, b1, b2) < 0) std::swap(b1, b2);
+  const auto separates = [](const P2& p, const P2& q, const P2& x, const P2& y, const P2& z) {
+    return Orient2(p, q, x) < 0 && Orient2(p, q, y) < 0 && Orient2(p, q, z) < 0;
+  };
+  return !(separates(a0, a1, b0, b1, b2) || separates(a1, a2, b0, b1, b2) || separates(a2, a0, b0, b1, b2) ||
+           separates(b0, b1, a0, a1, a2) || separates(b1, b2, a0, a1, a2) || separates(b2, b0, a0, a1, a2));
+}
+
+// Closed triangles (v, a1, a2) and (v, b1, b2) in one plane (projected) share
+// more than v: their corners' cones at v share a direction, which they do
+// when one cone holds a side of the other.
+bool CoplanarFansMeet(const P2& v, P2 a1, P2 a2, P2 b1, P2 b2) {
+  if (Orient2(v, a1, a2) < 0) std::swap(a1, a2);
+  if (Orient2(v, b1, b2) < 0) std::swap(b1, b2);
+  const auto inCone = [&](const P2& first, const P2& second, const P2& d) {
+    return Orient2(v, first, d) >= 0 && Orient2(v, second, d) <= 0;
+  };
+  return inCone(a1, a2, b1) || inCone(a1, a2, b2) || inCone(b1, b2, a1) || inCone(b1, b2, a2);
+}
+
 class IntersectionFinder {
  public:
   // `drops` holds each triangle's DropAxis; triangles without area (-1) are
@@ -257,7 +281,7 @@ class IntersectionFinder {
   }
 
  private:
-  static constexpr std::uint32_t kLeafSize = 4;
+  static constexpr std::uint32_t kLeafSize = 8;
   struct Box {
     double lo[3], hi[3];
   };
@@ -366,7 +390,9 @@ class IntersectionFinder {
     const bool leafA = na.count <= kLeafSize, leafB = nb.count <= kLeafSize;
     if (leafA && leafB) {
       for (std::uint32_t i = na.first; i < na.first + na.count; ++i) {
-        for (std::uint32_t j = nb.first; j < nb.first + nb.count; ++j) Test(m_order[i], m_order[j]);
+        const std::uint32_t s = m_order[i];
+        if (!Overlap(m_boxes[s], nb.box)) continue;
+        for (std::uint32_t j = nb.first; j < nb.first + nb.count; ++j) Test(s, m_order[j]);
       }
     } else if (!leafA && (leafB || na.count >= nb.count)) {
       Cross(na.left, b);
@@ -430,6 +456,11 @@ class IntersectionFinder {
       if (sb1 * sb2 > 0) return false;
       const int sa1 = Side(ib, a1), sa2 = Side(ib, a2);
       if (sa1 * sa2 > 0) return false;
+      if (sb1 == 0 && sb2 == 0) {
+        const int drop = m_drop[ia];
+        return CoplanarFansMeet(Project(P[A[i]], drop), Project(a1, drop), Project(a2, drop), Project(b1, drop),
+                                Project(b2, drop));
+      }
       return SegmentMeetsTriangle(a1, a2, sa1, sa2, P[B[0]], P[B[1]], P[B[2]], m_drop[ib]) ||
              SegmentMeetsTriangle(b1, b2, sb1, sb2, P[A[0]], P[A[1]], P[A[2]], m_drop[ia]);
     }
@@ -440,6 +471,11 @@ class IntersectionFinder {
     };
     const int sideOfB[3] = {Side(ia, P[B[0]]), Side(ia, P[B[1]]), Side(ia, P[B[2]])};
     if (allOneSide(sideOfB)) return false;
+    if (sideOfB[0] == 0 && sideOfB[1] == 0 && sideOfB[2] == 0) {
+      const int drop = m_drop[ia];
+      return CoplanarTrianglesMeet(Project(P[A[0]], drop), Project(P[A[1]], drop), Project(P[A[2]], drop),
+                                   Project(P[B[0]], drop), Project(P[B[1]], drop), Project(P[B[2]], drop));
+    }
     const int sideOfA[3] = {Side(ib, P[A[0]]), Side(ib, P[A[1]]), Side(ib, P[A[2]])};
     if (allOneSide(sideOfA)) return false;
     for (int e = 0; e < 3; ++e) {

@@ -67,6 +67,7 @@ std::uint64_t EdgeKey(std::uint32_t a, std::uint32_t b) {
 // middle corner to that neighbour's far corner. The surface keeps its shape
 // and its closedness; triangles that then repeat a vertex are dropped.
 void FlipFlatTriangles(const std::vector<CVertex3F>& v, std::vector<Tri>& tris) {
+  if (std::none_of(tris.begin(), tris.end(), [&](const Tri& t) { return WithoutArea(v, t); })) return;
   for (int pass = 0; pass < 8; ++pass) {
     std::unordered_map<std::uint64_t, std::size_t> owner;
     for (std::size_t t = 0; t < tris.size(); ++t) {
@@ -111,8 +112,10 @@ void FlipFlatTriangles(const std::vector<CVertex3F>& v, std::vector<Tri>& tris) 
 void WeldMesh(PieceMesh& mesh) {
   // Weld equal vertices and keep only those a triangle uses.
   std::unordered_map<VertexKey, std::uint32_t, VertexKeyHash> welded;
+  welded.reserve(mesh.vertices.size());
   std::vector<std::uint32_t> remap(mesh.vertices.size());
   std::vector<CVertex3F> unique;
+  unique.reserve(mesh.vertices.size());
   for (std::size_t k = 0; k < mesh.vertices.size(); ++k) {
     const VertexKey key{FloatBits(mesh.vertices[k].x), FloatBits(mesh.vertices[k].y), FloatBits(mesh.vertices[k].z)};
     const auto [it, inserted] = welded.try_emplace(key, static_cast<std::uint32_t>(unique.size()));

@@ -28,6 +28,12 @@ const CommandInfo kCommands[] = {
   {kCmdBackgroundExaminer, "&Background...",        "Set background color for 3D view window\nBackground",          "",                         "",                            T::ExaminerView,  false, 0,          false},
   {kCmdExaminerOptions,  "&Examiner...",            "Set navigation options\nNavigation",                           "",                         "",                            T::ExaminerView,  false, 0,          false},
   {kCmdHeight,           "&Height...",              "Set height\nHeigth",                                           ":/icons/height.png",       "",                            T::LayoutView,    true,  0,          false},
+  // The text options: checkable items, the three alignments a group.
+  {kCmdAlignLeft,        "Align lef&t",             "Align shorter lines to the left\nAlign left",                 "",                         "",                            T::LayoutView,    true,  0,          false},
+  {kCmdAlignCentre,      "Align ce&ntre",           "Centre shorter lines\nAlign centre",                          "",                         "",                            T::LayoutView,    true,  0,          false},
+  {kCmdAlignRight,       "Align r&ight",            "Align shorter lines to the right\nAlign right",               "",                         "",                            T::LayoutView,    true,  0,          false},
+  {kCmdKerning,          "&Kerning",                "Set the letters with the font's kerning and shaping\nKerning", "",                        "",                            T::LayoutView,    true,  0,          false},
+  {kCmdFontFallback,     "Font &fallback",          "Take characters the font lacks from another installed font\nFont fallback", "",           "",                            T::LayoutView,    true,  0,          false},
   {kCmdHelpContents,     "&Contents",               "",                                                             "",                         "",                            T::App,           false, 0,          false},
   {kCmdAbout,            "&About Glyphkiln ...",    "Display program information, version number and copyright\nAbout", ":/icons/about.png",   "",                            T::App,           false, 0,          false},
   // The fixed colours: the toolbar holds six of them, the Colors submenu all eight.
@@ -74,8 +80,8 @@ const std::vector<MenuLayout>& CommandTable::MenuBar() {
       {"&View", {kCmdViewToolbar, kCmdViewStatusBar}},
       // Height and the colour submenu have no other place to be reached from.
       {"&Options",
-       {kCmdColour, kSubmenuColours, kCmdShape, kCmdLight, kCmdHeight, kSeparator, kCmdBackground,
-        kCmdExaminerOptions}},
+       {kCmdColour, kSubmenuColours, kCmdShape, kCmdLight, kCmdHeight, kSeparator, kCmdAlignLeft, kCmdAlignCentre,
+        kCmdAlignRight, kCmdKerning, kCmdFontFallback, kSeparator, kCmdBackground, kCmdExaminerOptions}},
       {"&Help", {kCmdHelpContents, kSeparator, kCmdAbout}},
   };
   return menus;

@@ -39,7 +39,7 @@ CZarnView::CZarnView(QWidget* parent) : QWidget(parent) {
 CZarnView::~CZarnView() = default;
 
 void CZarnView::OpenFont() {
-  m_font = Font::Open(m_fontDescription);
+  m_font = m_fontFile ? Font::OpenFile(m_fontFile->file, m_fontFile->faceIndex) : Font::Open(m_fontDescription);
 }
 
 void CZarnView::ShowStatus(const char* text) {
@@ -47,12 +47,18 @@ void CZarnView::ShowStatus(const char* text) {
 }
 
 void CZarnView::BuildLetters(Rebuild kind) {
+  QString warning;
   if (m_font) {
-    ExtractGlyphOutlines(m_outline, m_textBytes, *m_font);
+    // The fallback is looked for near the chosen face, as the command line does.
+    FontDescription like = m_fontDescription;
+    if (m_fontFile) like.faceName = m_font->Family();
+    const std::u32string missing = ExtractWithFallback(m_outline, m_characters, *m_font, m_textOptions.Layout(),
+                                                       m_textOptions.fontFallback ? &like : nullptr);
+    warning = QString::fromStdString(MissingGlyphWarning(*m_font, missing));
   } else {
     // No face could be opened at all: every character is one without outline.
     m_outline.Clear();
-    for (std::size_t i = 0; i < m_textBytes.size(); ++i) m_outline.Add(0.0, 0.0, kCharacterEnd);
+    for (std::size_t i = 0; i < m_characters.size(); ++i) m_outline.Add(0.0, 0.0, kCharacterEnd);
   }
   const WaitCursor waitCursor;
   std::vector<PieceAttributes> recorded;
@@ -67,6 +73,7 @@ void CZarnView::BuildLetters(Rebuild kind) {
   options.observer = kind == Rebuild::Initial ? nullptr : &status;
   options.carryOver = &recorded;
   m_text = BuildText3D(m_textBytes, m_outline, m_settings, options);
+  emit MissingCharacters(warning);
 }
 
 void CZarnView::OnInitialUpdate() {
@@ -168,28 +175,74 @@ bool CZarnView::focusNextPrevChild(bool) { return false; }
 
 void CZarnView::OnText() {
   CTextDialog dialog(this);
-  dialog.text = QString::fromStdString(Windows1252ToUtf8(m_textBytes));
+  dialog.text = QString::fromStdU32String(m_characters);
   if (dialog.exec() != QDialog::Accepted) return;
-  std::string bytes;
-  if (!Utf8ToWindows1252(dialog.text.toUtf8().toStdString(), bytes)) return;
-  SetText(bytes);
+  SetCharacters(dialog.text.toStdU32String());
 }
 
 void CZarnView::SetText(const std::string& text) {
-  if (!m_text || text == m_textBytes) return;
-  m_textBytes = text;
+  std::u32string characters;
+  for (char b : text) characters.push_back(Windows1252ToUnicode(static_cast<unsigned char>(b)));
+  SetCharacters(characters);
+}
+
+void CZarnView::SetCharacters(const std::u32string& characters) {
+  if (!m_text || characters == m_characters) return;
+  m_characters = characters;
+  m_textBytes = LetterBytes(characters);
+  m_textChosen = true;
   BuildLetters(Rebuild::NewText);
   ShowNewLetters();
 }
 
+void CZarnView::SetStartText(const std::optional<std::u32string>& characters,
+                             const std::optional<TextOptions>& options) {
+  if (characters) {
+    m_characters = *characters;
+    m_textBytes = LetterBytes(*characters);
+  }
+  m_textChosen = characters.has_value();
+  m_textOptions = options.value_or(TextOptions{});
+  m_optionsChosen = options.has_value();
+}
+
+std::optional<std::u32string> CZarnView::KeptCharacters() const {
+  return m_textChosen ? std::optional(m_characters) : std::nullopt;
+}
+
+std::optional<TextOptions> CZarnView::KeptTextOptions() const {
+  return m_optionsChosen ? std::optional(m_textOptions) : std::nullopt;
+}
+
+void CZarnView::SetTextOptions(const TextOptions& options) {
+  if (!m_text || options == m_textOptions) return;
+  m_textOptions = options;
+  m_optionsChosen = true;
+  BuildLetters(Rebuild::NewFont);
+  ShowNewLetters();
+}
+
 void CZarnView::OnFont() {
-  CMyFontDialog dialog(m_fontDescription, this);
+  CMyFontDialog dialog(m_fontDescription, this, ListOutlineFaces(), m_fontFile);
   if (dialog.exec() != QDialog::Accepted) return;
-  SetFont(dialog.description);
+  if (dialog.fontFile) {
+    SetFontFile(*dialog.fontFile);
+  } else {
+    SetFont(dialog.description);
+  }
+}
+
+void CZarnView::SetFontFile(const FontFaceInfo& face) {
+  if (!m_text) return;
+  m_fontFile = face;
+  OpenFont();
+  BuildLetters(Rebuild::NewFont);
+  ShowNewLetters();
 }
 
 void CZarnView::SetFont(const FontDescription& description) {
   if (!m_text) return;
+  m_fontFile.reset();
   m_fontDescription = description;
   m_fontDescription.height = -1000;
   OpenFont();

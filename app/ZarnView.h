@@ -20,6 +20,7 @@
 #include "MeshFormats.h"
 #include "LayoutFit.h"
 #include "PieceSelection.h"
+#include "TextOptions.h"
 #include "TextSettings.h"
 
 class CText3D;
@@ -53,8 +54,17 @@ class CZarnView : public QWidget {
   // The work behind the commands, without their dialogs.
   // New text (bytes, read as Windows-1252): rebuilds when it differs.
   void SetText(const std::string& text);
+  // New text of any characters, a line feed starting a new line: rebuilds
+  // when it differs.
+  void SetCharacters(const std::u32string& characters);
   // New font: rebuilds and carries the per-piece colours and depths over.
   void SetFont(const FontDescription& description);
+  // A font file's face that need not be installed, as the font dialog's
+  // "Open font file" gives it; kept for the run only.
+  void SetFontFile(const FontFaceInfo& face);
+  // New alignment, kerning or fallback: rebuilds and carries the per-piece
+  // colours and depths over.
+  void SetTextOptions(const TextOptions& options);
   // Colours the selected pieces, or with nothing selected every piece and
   // the colour new pieces get.
   void ApplyColour(std::uint32_t colour);
@@ -82,7 +92,15 @@ class CZarnView : public QWidget {
   const std::vector<int>& Selection() const { return m_selection.Selected(); }
   const std::vector<PieceRect>& PieceRects() const { return m_selection.Rects(); }
   const LayoutFit& Fit() const { return m_fit; }
+  // The letter bytes (a character outside Windows-1252 as '?') and the characters.
   const std::string& Text() const { return m_textBytes; }
+  const std::u32string& Characters() const { return m_characters; }
+  const TextOptions& Options() const { return m_textOptions; }
+  // The text and options as the profile keeps them: once chosen, else nothing.
+  std::optional<std::u32string> KeptCharacters() const;
+  std::optional<TextOptions> KeptTextOptions() const;
+  // The text and options every build starts from; set before the first build.
+  void SetStartText(const std::optional<std::u32string>& characters, const std::optional<TextOptions>& options);
   const FontDescription& FontSetting() const { return m_fontDescription; }
   // The settings every rebuild starts from; set before the first build.
   const TextSettings& Settings() const { return m_settings; }
@@ -105,6 +123,9 @@ class CZarnView : public QWidget {
   void LettersChanged(bool refit);
   // A stage's name during a rebuild, "Ready" after it.
   void StatusText(const QString& text);
+  // After each build: the characters no face had, as a warning naming them;
+  // empty when every character has its glyph.
+  void MissingCharacters(const QString& warning);
   // A key this view does not handle (the examiner's navigation keys).
   void UnhandledKey(int key, int repeatCount, Qt::KeyboardModifiers modifiers);
   // The context menu asked for at a global position.
@@ -134,7 +155,12 @@ class CZarnView : public QWidget {
   FontDescription m_fontDescription;
   std::unique_ptr<CText3D> m_text;
   PieceSelection m_selection;
-  std::string m_textBytes = "Glyphkiln";
+  std::u32string m_characters = U"Glyphkiln";
+  std::string m_textBytes = "Glyphkiln";  // m_characters' letter bytes
+  TextOptions m_textOptions;
+  bool m_textChosen = false;     // the text came from the user or the profile
+  bool m_optionsChosen = false;  // the options likewise
+  std::optional<FontFaceInfo> m_fontFile;  // used instead of m_fontDescription when set
   std::unique_ptr<Font> m_font;  // opened from m_fontDescription; null when no face opens
   CGlyphOutline m_outline;
   std::optional<ExportSettings> m_exportChoices;

@@ -26,8 +26,8 @@ MeshFormat OutputFormat(const CliOptions& options);
 
 // --check: one line per piece (closed, oriented, self-intersecting and
 // degenerate triangles, volume) and a total; kExitFailure if any piece is
-// not a sound solid. ChecksFile tells whether TEXT names an STL file to check
-// rather than a text to build.
+// not a sound solid. ChecksFile tells whether TEXT names a mesh file (STL,
+// OBJ, GLB, 3MF) to check rather than a text to build.
 bool ChecksFile(const CliOptions& options);
 int CheckFile(const CliOptions& options, std::string& error);
 int CheckText(const CText3D& text, const CliOptions& options);

@@ -14,6 +14,7 @@
 #include "StagedOutputs.h"
 #include "Text3D.h"
 #include "TextAndFont.h"
+#include "Windows1252.h"
 #include "WorldOutput.h"
 
 namespace {
@@ -62,10 +63,11 @@ int Run(const CliOptions& options) {
 
   BuildOptions build;
   build.contoursOnly = options.dumpGeometry;
+  build.lettersOnly = WritesOnlyWorld(options);
   const std::unique_ptr<CText3D> letters = BuildText3D(bytes, outline, options.settings, build);
   const CText3D& text = *letters;
   if (options.dumpGeometry) {
-    if (!DumpGeometry(text, stdout) || !OutputWritten()) {
+    if (!DumpGeometry(text, characters, stdout) || !OutputWritten()) {
       return Failure("cannot write to standard output");
     }
     return kExitOk;
@@ -88,7 +90,10 @@ int Run(const CliOptions& options) {
     outputs.MarkWritten(options.gifPath);
   }
   if (wantsWorld) {
-    if (!WriteOutputFile(text, options, world, error)) return OutputsFailed(outputs, error);
+    const bool written = build.lettersOnly
+                             ? WriteWorldFileFinishing(*letters, options.settings, world.path, error)
+                             : WriteOutputFile(text, options, world, error);
+    if (!written) return OutputsFailed(outputs, error);
     for (const std::string& target : world.targets) outputs.MarkWritten(target);
   }
   if (!outputs.CommitAll(error)) return OutputsFailed(outputs, error);

@@ -49,17 +49,22 @@ std::unique_ptr<GifImage> StillGifImage(RendererBinding& binding, const PictureR
 PictureFileResult EncodePictureFile(RendererBinding& binding, const CText3D& text, const PictureFileRequest& request,
                                     std::vector<std::uint8_t>& bytes, const PictureProgress& progress) {
   bytes.clear();
+  const bool turntable = request.kind == PictureFileKind::kTurntable;
   bool cancelled = false;
+  // A turntable's palette and encoding count as one more step after its
+  // frames, so the bar is full only when the file is ready.
   const PictureProgress heard = [&](int done, int total) {
-    cancelled = progress && !progress(done, total);
+    cancelled = progress && !progress(done, turntable ? total + 1 : total);
     return !cancelled;
   };
   std::ostringstream out;
-  if (request.kind == PictureFileKind::kTurntable) {
+  if (turntable) {
     GifAnimation animation;
     const TurntableResult built = BuildTurntable(binding, text, request.settings, request.turntable, animation, heard);
     if (built == TurntableResult::kCancelled) return PictureFileResult::kCancelled;
     if (built != TurntableResult::kBuilt || !WriteGifAnimation(animation, out)) return PictureFileResult::kNothingToDraw;
+    const int steps = static_cast<int>(animation.frames.size()) + 1;
+    if (progress && !progress(steps, steps)) return PictureFileResult::kCancelled;
     bytes = StreamBytes(out);
     return PictureFileResult::kEncoded;
   }

@@ -37,8 +37,8 @@ struct PictureFileRequest {
 
 enum class PictureFileResult { kEncoded, kNothingToDraw, kCancelled };
 
-// Steps done and steps in all (the sample passes of a still picture, the
-// frames of a turntable); false cancels.
+// Steps done and steps in all (the sample passes of a still picture; the
+// frames of a turntable and then its palette and encoding); false cancels.
 using PictureProgress = std::function<bool(int done, int total)>;
 
 // Draws the picture (the binding's background shows behind the letters)

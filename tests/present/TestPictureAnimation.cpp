@@ -1,6 +1,7 @@
 // File pictures on the real renderer: the turntable's progress and
 // cancelling (as the desktop export drives it), and the fitted distance.
 #include "PictureAnimation.h"
+#include "PictureFiles.h"
 #include "PresentTestSupport.h"
 
 namespace {
@@ -68,4 +69,44 @@ TEST_F(PictureAnimationTest, FittedDistanceGrowsWithTheMarginAndTheTurns) {
   EXPECT_GT(FitDistance(*m_letters, centre, {straight}, 120, 480, focal, 0), bare);
   CText3D empty("", CGlyphOutline{}, 255, 1.0, 0.2);
   EXPECT_EQ(FitDistance(empty, centre, {straight}, 640, 480, focal, 0), 0.0);
+}
+
+// Whole picture files: every step is heard, in order, up to a full bar only
+// when the file is ready; a cancel at any step gives no bytes.
+TEST_F(PictureAnimationTest, PictureFilesReportEveryStepAndCancelAtAny) {
+  struct Case {
+    PictureFileKind kind;
+    int antialias;
+    const char* signature;
+    int steps;
+  };
+  for (const Case& c : {Case{PictureFileKind::kPng, 3, "\x89PNG", 9}, Case{PictureFileKind::kGif, 1, "GIF8", 1},
+                        Case{PictureFileKind::kTurntable, 2, "GIF89a", 5}}) {
+    SCOPED_TRACE(c.signature);
+    PictureFileRequest request;
+    request.kind = c.kind;
+    request.settings.width = 96;
+    request.settings.height = 64;
+    request.settings.antialias = c.antialias;
+    request.turntable.frames = 4;
+    std::vector<std::uint8_t> bytes;
+    std::vector<int> heard;
+    ASSERT_EQ(EncodePictureFile(*m_binding, *m_letters, request, bytes,
+                                [&](int done, int total) {
+                                  EXPECT_EQ(total, c.steps);
+                                  heard.push_back(done);
+                                  return true;
+                                }),
+              PictureFileResult::kEncoded);
+    std::vector<int> expected(static_cast<std::size_t>(c.steps));
+    for (int i = 0; i < c.steps; ++i) expected[static_cast<std::size_t>(i)] = i + 1;
+    EXPECT_EQ(heard, expected);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), std::string(c.signature, 4));
+    for (int stop = 1; stop <= c.steps; ++stop) {
+      EXPECT_EQ(EncodePictureFile(*m_binding, *m_letters, request, bytes, [&](int done, int) { return done < stop; }),
+                PictureFileResult::kCancelled)
+          << "cancelled at step " << stop;
+      EXPECT_TRUE(bytes.empty());
+    }
+  }
 }

@@ -55,9 +55,15 @@ CMyFontDialog::CMyFontDialog(const FontDescription& initial, QWidget* parent, st
   buttons->setOrientation(Qt::Vertical);
   connect(buttons, &QDialogButtonBox::accepted, this, &CMyFontDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &CMyFontDialog::reject);
-  QPushButton* openFile = buttons->addButton(QStringLiteral("&Open font file..."), QDialogButtonBox::ActionRole);
+  auto* openFile = new QPushButton(QStringLiteral("&Open font file..."), this);
   openFile->setObjectName(QStringLiteral("openFontFile"));
+  openFile->setAutoDefault(false);
   connect(openFile, &QPushButton::clicked, this, &CMyFontDialog::ChooseFontFile);
+  auto* buttonColumn = new QVBoxLayout;
+  buttonColumn->addWidget(buttons);
+  buttonColumn->addSpacing(12);
+  buttonColumn->addWidget(openFile);
+  buttonColumn->addStretch(1);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(familyLabel, 0, 0);
@@ -65,7 +71,7 @@ CMyFontDialog::CMyFontDialog(const FontDescription& initial, QWidget* parent, st
   grid->addWidget(m_familyEdit, 1, 0);
   grid->addWidget(m_families, 2, 0);
   grid->addWidget(m_styles, 1, 1, 2, 1);
-  grid->addWidget(buttons, 1, 2, 2, 1, Qt::AlignTop);
+  grid->addLayout(buttonColumn, 1, 2, 2, 1);
   grid->addWidget(sampleBox, 3, 0, 1, 2);
   grid->setColumnStretch(0, 3);
   grid->setColumnStretch(1, 2);

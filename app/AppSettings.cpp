@@ -192,6 +192,7 @@ AppSettings ReadAppSettings(const Profile& profile) {
     s.statusBarVisible = profile.GetInt(AppSettings::kStatusBarSection, "Visible", 1) != 0;
   }
   s.exportChoices = ReadExportChoices(profile);
+  s.pictureChoices = ReadPictureChoices(profile);
   // A value never holds a line break, so this default tells a missing key.
   const std::string storedText = profile.GetString(p, "Text", "\n");
   if (storedText != "\n") s.characters = TextFromStored(storedText, profile.GetString(p, "TextUtf8", ""));
@@ -228,6 +229,7 @@ std::vector<ProfileEntry> AppSettingsEntries(const AppSettings& s) {
     entries.push_back({e, "EmHeight", s.exportChoices->emHeight});
     entries.push_back({e, "Solid", s.exportChoices->solid == SolidMode::Exact ? "exact" : "clean"});
   }
+  AppendPictureChoices(entries, s.pictureChoices);
   if (s.characters) {
     const auto [text, textUtf8] = StoredTextEntries(*s.characters);
     entries.push_back({p, "Text", text});

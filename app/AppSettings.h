@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "MeshFormats.h"
+#include "PictureExportChoices.h"
 #include "Profile.h"
 #include "RendererBinding.h"
 #include "TextOptions.h"
@@ -53,6 +54,8 @@ struct AppSettings {
   // exported (nothing otherwise: a profile of a run without an export is
   // written as it always was); the format comes from each file's name.
   std::optional<ExportSettings> exportChoices;
+  // File > Export Picture and Export Turntable; kept likewise once used.
+  std::optional<PictureExportChoices> pictureChoices;
   // The text the letters are made from and how its lines are set, each kept
   // once the user has chosen it (or the profile held it); a run that never
   // touches them writes the profile as it always was. The text's keys are

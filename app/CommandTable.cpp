@@ -15,6 +15,8 @@ const CommandInfo kCommands[] = {
   {kCmdFont,             "&Font...",                "Change font\nFont",                                            ":/icons/font.png",         "",                            T::LayoutView,    true,  0,          false},
   {kCmdSaveVrml,         "&Save as VRML file...",   "Save in VRML 2.0 format\nSave VRML",                           ":/icons/savevrml.png",     "",                            T::LayoutView,    false, 0,          false},
   {kCmdExport,           "&Export...",              "Export the letters as STL, OBJ, glTF, 3MF or VRML\nExport",    "",                         "Ctrl+E",                      T::LayoutView,    false, 0,          false},
+  {kCmdExportPicture,    "Export &Picture...",      "Save a picture of the letters as PNG or GIF\nExport Picture",  "",                         "",                            T::Frame,         false, 0,          false},
+  {kCmdExportTurntable,  "Export T&urntable...",    "Save the letters turning once as an animated GIF\nExport Turntable", "",                   "",                            T::Frame,         false, 0,          false},
   {kCmdExit,             "E&xit",                   "Quit the application\nExit",                                   "",                         "",                            T::Frame,         false, 0,          false},
   {kCmdViewToolbar,      "&Toolbar",                "Show or hide the toolbar\nToggle ToolBar",                     "",                         "",                            T::Frame,         false, 0,          false},
   {kCmdViewStatusBar,    "&Status Bar",             "Show or hide the status bar\nToggle StatusBar",                "",                         "",                            T::Frame,         false, 0,          false},
@@ -72,7 +74,9 @@ const CommandInfo* CommandTable::Find(int id) {
 
 const std::vector<MenuLayout>& CommandTable::MenuBar() {
   static const std::vector<MenuLayout> menus = {
-      {"&File", {kCmdText, kCmdFont, kCmdSaveVrml, kCmdExport, kSeparator, kCmdExit}},
+      {"&File",
+       {kCmdText, kCmdFont, kCmdSaveVrml, kCmdExport, kCmdExportPicture, kCmdExportTurntable, kSeparator,
+        kCmdExit}},
       {"&View", {kCmdViewToolbar, kCmdViewStatusBar}},
       // Height and the colour submenu have no other place to be reached from.
       {"&Options",

@@ -38,6 +38,8 @@ enum CommandId : int {
   kCmdShape = 32805,
   kCmdExaminerOptions = 32816,
   kCmdExport = 32830,
+  kCmdExportPicture = 32831,
+  kCmdExportTurntable = 32832,
   kCmdAlignLeft = 32850,
   kCmdAlignCentre = 32851,
   kCmdAlignRight = 32852,

@@ -19,6 +19,7 @@
 #include "DialogSupport.h"
 #include "HelpContents.h"
 #include "LockKeyIndicators.h"
+#include "PictureExportDialog.h"
 #include "Profile.h"
 #include "SaveFile.h"
 #include "TextOptions.h"
@@ -198,6 +199,11 @@ bool CMainFrame::Execute(int id) {
     case kCmdFont: m_layoutView->OnFont(); return true;
     case kCmdSaveVrml: m_layoutView->SaveVrml(); return true;
     case kCmdExport: m_layoutView->Export(); return true;
+    case kCmdExportPicture:
+    case kCmdExportTurntable:
+      RunPictureExport(this, m_layoutView->CurrentText(), m_doc ? m_doc->Binding().Background() : RendererBinding::kDefaultBackground,
+                       m_pictureChoices, id == kCmdExportTurntable);
+      return true;
     case kCmdColour: m_layoutView->OnColourDialog(); return true;
     case kCmdShape: m_layoutView->OnShape(); return true;
     case kCmdLight:
@@ -321,6 +327,7 @@ void CMainFrame::OnAbout() {
 void CMainFrame::ApplySettings(const AppSettings& settings) {
   m_layoutView->SetSettings(settings.text);
   m_layoutView->ExportChoices() = settings.exportChoices;
+  m_pictureChoices = settings.pictureChoices;
   m_layoutView->SetStartText(settings.characters, settings.textOptions);
   ShowTextOptionChecks(*this, m_layoutView->Options());
   m_examinerView->SetRotation(settings.autoRotate, settings.rotationSpeed);
@@ -344,6 +351,7 @@ AppSettings CMainFrame::CurrentSettings() const {
   AppSettings settings;
   settings.text = m_layoutView->Settings();
   settings.exportChoices = m_layoutView->ExportChoices();
+  settings.pictureChoices = m_pictureChoices;
   settings.characters = m_layoutView->KeptCharacters();
   settings.textOptions = m_layoutView->KeptTextOptions();
   settings.autoRotate = m_examinerView->AutoRotate();

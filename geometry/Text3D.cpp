@@ -150,6 +150,11 @@ std::unique_ptr<CText3D> BuildText3D(const std::string& text, const CGlyphOutlin
   stage(BuildStage::Loading);
   auto letters =
       std::make_unique<CText3D>(text, outline, settings.colour, settings.height, settings.depth);
+  if (options.lettersOnly) {
+    letters->SetLight(settings.lightFlags);
+    stage(BuildStage::Finished);
+    return letters;
+  }
   stage(BuildStage::FindingContours);
   letters->FindContours();
   stage(BuildStage::CalculatingContours);
@@ -166,4 +171,11 @@ std::unique_ptr<CText3D> BuildText3D(const std::string& text, const CGlyphOutlin
   }
   stage(BuildStage::Finished);
   return letters;
+}
+
+void FinishLetter(CLetter& letter, const TextSettings& settings) {
+  letter.FindContours();
+  letter.CalculateContours();
+  letter.SetBevel(settings.bevelSteps, settings.bevelSize);
+  letter.BuildMeshes();
 }

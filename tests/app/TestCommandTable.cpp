@@ -45,7 +45,7 @@ TEST(CommandTable, MenuBarHasTheFourMenusWithTheirCommandsInOrder) {
   for (QAction* action : bar->actions()) titles << action->text();
   EXPECT_EQ(titles, (QStringList{"&File", "&View", "&Options", "&Help"}));
 
-  EXPECT_EQ(Ids(MenuTitled(bar, "&File")->actions()), (std::vector<int>{32772, 32771, 32773, 32830, 0, 57665}));
+  EXPECT_EQ(Ids(MenuTitled(bar, "&File")->actions()), (std::vector<int>{32772, 32771, 32773, 32830, 32831, 32832, 0, 57665}));
   EXPECT_EQ(Ids(MenuTitled(bar, "&View")->actions()), (std::vector<int>{59392, 59393}));
   EXPECT_EQ(Ids(MenuTitled(bar, "&Help")->actions()), (std::vector<int>{57670, 0, 57664}));
   // Options also holds Height and the colour submenu, which have no other

@@ -24,6 +24,16 @@ QString FromUtf8(const std::string& text) { return QString::fromStdString(text);
 // A font file holds at most this many faces worth offering.
 constexpr int kMaxFacesInFile = 64;
 
+// The families the window system knows a font file's faces by, once it has
+// been handed the file (once per run and file), for drawing the sample.
+QStringList SampleFamilies(const QString& path) {
+  static std::map<QString, QStringList> known;
+  const auto found = known.find(path);
+  if (found != known.end()) return found->second;
+  const int id = QFontDatabase::addApplicationFont(path);
+  return known[path] = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+}
+
 }  // namespace
 
 CMyFontDialog::CMyFontDialog(const FontDescription& initial, QWidget* parent, std::vector<FontFaceInfo> faces,
@@ -152,8 +162,7 @@ bool CMyFontDialog::AddFontFile(const QString& path) {
     ShowAppMessage(this, QString::fromStdString(error));
     return false;
   }
-  const int id = QFontDatabase::addApplicationFont(path);
-  const QStringList sampleFamilies = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+  const QStringList sampleFamilies = SampleFamilies(path);
   for (const FontFaceInfo& face : found) {
     const QString family = QStringLiteral("%1 (%2)").arg(FromUtf8(face.family), name);
     const QString style = FromUtf8(face.style);

@@ -29,7 +29,8 @@ void OpenInBrowser(QWidget* parent, const QUrl& url) {
   };
   QObject::connect(process, &QProcess::errorOccurred, process, [process, tell](QProcess::ProcessError error) {
     if (error != QProcess::FailedToStart) return;
-    tell(QStringLiteral("xdg-open could not be started (%1).").arg(process->errorString()));
+    tell(QStringLiteral("xdg-open, which starts the desktop's browser, could not be started (%1).")
+             .arg(process->errorString()));
     process->deleteLater();
   });
   QObject::connect(process, &QProcess::finished, process, [process, tell](int code, QProcess::ExitStatus status) {

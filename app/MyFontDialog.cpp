@@ -24,6 +24,16 @@ QString FromUtf8(const std::string& text) { return QString::fromStdString(text);
 // A font file holds at most this many faces worth offering.
 constexpr int kMaxFacesInFile = 64;
 
+// The families the window system knows a font file's faces by, once it has
+// been handed the file (once per run and file), for drawing the sample.
+QStringList SampleFamilies(const QString& path) {
+  static std::map<QString, QStringList> known;
+  const auto found = known.find(path);
+  if (found != known.end()) return found->second;
+  const int id = QFontDatabase::addApplicationFont(path);
+  return known[path] = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+}
+
 }  // namespace
 
 CMyFontDialog::CMyFontDialog(const FontDescription& initial, QWidget* parent, std::vector<FontFaceInfo> faces,
@@ -55,9 +65,15 @@ CMyFontDialog::CMyFontDialog(const FontDescription& initial, QWidget* parent, st
   buttons->setOrientation(Qt::Vertical);
   connect(buttons, &QDialogButtonBox::accepted, this, &CMyFontDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &CMyFontDialog::reject);
-  QPushButton* openFile = buttons->addButton(QStringLiteral("&Open font file..."), QDialogButtonBox::ActionRole);
+  auto* openFile = new QPushButton(QStringLiteral("&Open font file..."), this);
   openFile->setObjectName(QStringLiteral("openFontFile"));
+  openFile->setAutoDefault(false);
   connect(openFile, &QPushButton::clicked, this, &CMyFontDialog::ChooseFontFile);
+  auto* buttonColumn = new QVBoxLayout;
+  buttonColumn->addWidget(buttons);
+  buttonColumn->addSpacing(12);
+  buttonColumn->addWidget(openFile);
+  buttonColumn->addStretch(1);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(familyLabel, 0, 0);
@@ -65,7 +81,7 @@ CMyFontDialog::CMyFontDialog(const FontDescription& initial, QWidget* parent, st
   grid->addWidget(m_familyEdit, 1, 0);
   grid->addWidget(m_families, 2, 0);
   grid->addWidget(m_styles, 1, 1, 2, 1);
-  grid->addWidget(buttons, 1, 2, 2, 1, Qt::AlignTop);
+  grid->addLayout(buttonColumn, 1, 2, 2, 1);
   grid->addWidget(sampleBox, 3, 0, 1, 2);
   grid->setColumnStretch(0, 3);
   grid->setColumnStretch(1, 2);
@@ -146,8 +162,7 @@ bool CMyFontDialog::AddFontFile(const QString& path) {
     ShowAppMessage(this, QString::fromStdString(error));
     return false;
   }
-  const int id = QFontDatabase::addApplicationFont(path);
-  const QStringList sampleFamilies = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+  const QStringList sampleFamilies = SampleFamilies(path);
   for (const FontFaceInfo& face : found) {
     const QString family = QStringLiteral("%1 (%2)").arg(FromUtf8(face.family), name);
     const QString style = FromUtf8(face.style);

@@ -10,6 +10,7 @@
 #include "AppTestSupport.h"
 #include "CommandTable.h"
 #include "HelpContents.h"
+#include "RendererBinding.h"
 #include "Text3D.h"
 #include "VRMLView.h"
 
@@ -120,6 +121,19 @@ TEST(FrameCommands, HelpPageIsTheUsersOwnAndAFailedBrowserIsReported) {
     EXPECT_TRUE(recorder.messages[0].text.startsWith("Can not open " + page)) << recorder.messages[0].text.toStdString();
   }
   qputenv("PATH", path);
+}
+
+TEST(FrameCommands, NoRendererNamesTheLibrariesAndEveryPlaceLookedIn) {
+  RendererBindingOptions options;
+  options.directories = {"/opt/first", "/opt/second"};
+  for (const bool system : {true, false}) {
+    options.useSystemSearchPath = system;
+    const std::string said = RendererSearchDescription(options);
+    for (const char* part : {"libRastel16.so", "libRastel8.so", "/opt/first", "/opt/second"}) {
+      EXPECT_NE(said.find(part), std::string::npos) << said;
+    }
+    EXPECT_EQ(said.find("system") != std::string::npos, system) << said;
+  }
 }
 
 TEST(FrameCommands, ReadyAndCommandPromptsStartAtTheSameColumn) {

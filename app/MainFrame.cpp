@@ -8,10 +8,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 #include <cstdio>
 
 #include "AboutDialog.h"
@@ -149,6 +151,15 @@ void CMainFrame::CreateStatusBar() {
   bar->setObjectName(QString::number(AppSettings::kStatusBarId));
   m_idleLabel = new QLabel(QStringLiteral("Ready"), bar);
   bar->addWidget(m_idleLabel, 1);
+  auto* progress = new QProgressBar(bar);
+  progress->setObjectName(QStringLiteral("buildProgress"));
+  progress->setMaximumWidth(160);
+  progress->hide();
+  bar->addPermanentWidget(progress);
+  connect(m_layoutView, &CZarnView::BuildProgress, progress, [progress](int percent) {
+    progress->setVisible(percent >= 0);
+    progress->setValue(std::max(percent, 0));
+  });
   new LockKeyIndicators(bar);
 }
 

@@ -2,21 +2,27 @@
 #include "ZarnView.h"
 
 #include <functional>
+#include <utility>
 
 #include <QApplication>
+#include <QMetaObject>
 #include <QColorDialog>
 #include <QContextMenuEvent>
 #include <QFileDialog>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "BuildStatus.h"
 #include "DialogSupport.h"
+#include "ExaminerControl.h"
 #include "ExportDialog.h"
 #include "ExtractGlyphOutlines.h"
+#include "FocusFrame.h"
 #include "HeightDialog.h"
 #include "LayoutPicture.h"
+#include "LetterBuildRunner.h"
 #include "LightDialog.h"
 #include "MyFontDialog.h"
 #include "QtEdge.h"
@@ -28,15 +34,67 @@
 #include "WaitCursor.h"
 #include "Windows1252.h"
 
-CZarnView::CZarnView(QWidget* parent) : QWidget(parent) {
+// A build asked for and not yet shown: what the letters will be built from.
+struct CZarnView::PendingBuild {
+  std::string text;
+  FontDescription description;
+  std::shared_ptr<Font> face;
+  std::shared_ptr<const CGlyphOutline> outline;
+  // A new text starts every piece from the settings; only a new font on the
+  // same text carries the pieces' colours and depths over.
+  bool newText = false;
+  bool progressShown = false;
+};
+
+// The worker's news, heard on the window's thread.
+class CZarnView::BuildListener : public LetterBuildRunner::Listener {
+ public:
+  explicit BuildListener(CZarnView& view)
+      : m_view(view), m_status([&view](const char* text) { view.ShowStatus(text); }) {}
+  void StageStarted(BuildStage stage) override { m_status.StageStarted(stage); }
+  void Progress(std::size_t done, std::size_t total) override {
+    if (m_view.m_build && m_view.m_build->progressShown && total > 0) {
+      emit m_view.BuildProgress(static_cast<int>(done * 100 / total));
+    }
+  }
+  void Finished(std::unique_ptr<CText3D> letters) override {
+    PendingBuild* build = m_view.m_build.get();
+    const bool fresh = letters && build;
+    if (fresh) {
+      m_view.m_selection.Clear();
+      m_view.m_text = std::move(letters);
+      m_view.m_textBytes = std::move(build->text);
+      m_view.m_fontDescription = build->description;
+      m_view.m_font = std::move(build->face);
+      m_view.m_outline = std::move(build->outline);
+    }
+    m_view.BuildEnded();
+    if (fresh) m_view.ShowNewLetters();
+  }
+
+ private:
+  CZarnView& m_view;
+  StatusObserver m_status;
+};
+
+CZarnView::CZarnView(QWidget* parent)
+    : QWidget(parent), m_outline(std::make_shared<CGlyphOutline>()) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setObjectName(QStringLiteral("layoutView"));
 
   OpenFont();
+  m_listener = std::make_unique<BuildListener>(*this);
+  m_runner = std::make_unique<LetterBuildRunner>([this] {
+    // On the worker thread: only ask for the news to be fetched here.
+    QMetaObject::invokeMethod(this, [this] { DeliverBuild(); }, Qt::QueuedConnection);
+  });
 }
 
-CZarnView::~CZarnView() = default;
+CZarnView::~CZarnView() {
+  if (m_build) qApp->removeEventFilter(this);
+  m_runner.reset();
+}
 
 void CZarnView::OpenFont() {
   m_font = Font::Open(m_fontDescription);
@@ -46,31 +104,113 @@ void CZarnView::ShowStatus(const char* text) {
   emit StatusText(QString::fromLatin1(text));
 }
 
-void CZarnView::BuildLetters(Rebuild kind) {
-  if (m_font) {
-    ExtractGlyphOutlines(m_outline, m_textBytes, *m_font);
+namespace {
+
+void ExtractOutline(CGlyphOutline& outline, const std::string& text, const Font* font) {
+  if (font) {
+    ExtractGlyphOutlines(outline, text, *font);
   } else {
     // No face could be opened at all: every character is one without outline.
-    m_outline.Clear();
-    for (std::size_t i = 0; i < m_textBytes.size(); ++i) m_outline.Add(0.0, 0.0, kCharacterEnd);
+    outline.Clear();
+    for (std::size_t i = 0; i < text.size(); ++i) outline.Add(0.0, 0.0, kCharacterEnd);
   }
+}
+
+}  // namespace
+
+void CZarnView::BuildFirstLetters() {
+  // The first build of a document runs here: there are no letters to keep
+  // showing meanwhile, and it shows no stages.
+  CancelBuild();
+  auto outline = std::make_shared<CGlyphOutline>();
+  ExtractOutline(*outline, m_textBytes, m_font.get());
+  m_outline = outline;
   const WaitCursor waitCursor;
-  std::vector<PieceAttributes> recorded;
-  if (kind == Rebuild::NewFont && m_text) {
-    recorded = RecordPieceAttributes(*m_text, m_settings.colour, m_settings.depth);
-  }
   m_selection.Clear();
   m_text.reset();
-  // The first build of a run shows no stages.
-  StatusObserver status([this](const char* text) { ShowStatus(text); });
-  BuildOptions options;
-  options.observer = kind == Rebuild::Initial ? nullptr : &status;
-  options.carryOver = &recorded;
-  m_text = BuildText3D(m_textBytes, m_outline, m_settings, options);
+  m_text = BuildText3D(m_textBytes, *m_outline, m_settings, BuildOptions{});
+}
+
+void CZarnView::RequestBuild(const std::string& text, const FontDescription& description,
+                             std::shared_ptr<Font> face, bool newText) {
+  auto build = std::make_unique<PendingBuild>();
+  build->text = text;
+  build->description = description;
+  build->face = std::move(face);
+  // Text and font asked for one after the other make one new text.
+  build->newText = newText || (m_build && m_build->newText);
+  auto outline = std::make_shared<CGlyphOutline>();
+  ExtractOutline(*outline, build->text, build->face.get());
+  build->outline = std::move(outline);
+  if (!m_build) qApp->installEventFilter(this);
+  m_build = std::move(build);
+  LaunchBuild();
+}
+
+void CZarnView::LaunchBuild() {
+  if (!m_build) return;
+  LetterBuildRunner::Request request;
+  request.text = m_build->text;
+  request.outline = m_build->outline;
+  request.settings = m_settings;
+  if (!m_build->newText && m_text) {
+    request.carryOver = RecordPieceAttributes(*m_text, m_settings.colour, m_settings.depth);
+  }
+  m_runner->Start(std::move(request));
+  bool finished = false;
+  if (m_inPlaceWait.count() > 0) {
+    {
+      const WaitCursor waitCursor;
+      finished = m_runner->WaitFor(m_inPlaceWait);
+    }
+    DeliverBuild();
+  }
+  if (!finished && m_build && !m_build->progressShown) {
+    m_build->progressShown = true;
+    emit BuildProgress(0);
+  }
+}
+
+void CZarnView::RestartBuild() {
+  if (m_build) LaunchBuild();
+}
+
+void CZarnView::DeliverBuild() { m_runner->Deliver(*m_listener); }
+
+void CZarnView::BuildEnded() {
+  if (!m_build) return;
+  const bool progressShown = m_build->progressShown;
+  m_build.reset();
+  qApp->removeEventFilter(this);
+  if (progressShown) emit BuildProgress(-1);
+}
+
+void CZarnView::CancelBuild() {
+  if (!m_build) return;
+  m_runner->Cancel();
+  BuildEnded();
+  ShowStatus("Ready");
+}
+
+void CZarnView::FinishBuild() {
+  while (m_build) {
+    m_runner->WaitFor(std::chrono::hours(1));
+    DeliverBuild();
+  }
+}
+
+bool CZarnView::eventFilter(QObject* watched, QEvent* event) {
+  if (m_build && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == window() && !QApplication::activeModalWidget()) {
+    CancelBuild();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void CZarnView::OnInitialUpdate() {
-  BuildLetters(Rebuild::Initial);
+  BuildFirstLetters();
   ShowNewLetters();
 }
 
@@ -125,11 +265,26 @@ void CZarnView::HandleKey(int key, int, Qt::KeyboardModifiers) {
 
 // -------------------------------------------------------------- painting
 
-QImage CZarnView::Picture() const { return LayoutPicture(m_text.get(), m_fit, m_selection, size()); }
+QImage CZarnView::Picture() const {
+  return LayoutPicture(m_text.get(), m_fit, m_selection, size(), devicePixelRatioF());
+}
 
 void CZarnView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.drawImage(0, 0, Picture());
+  if (m_focusFrame.Shown(hasFocus())) DrawFocusFrame(painter, rect(), palette());
+}
+
+void CZarnView::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  m_focusFrame.FocusIn(event->reason());
+  update();
+}
+
+void CZarnView::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  m_focusFrame.FocusOut(event->reason());
+  update();
 }
 
 // ---------------------------------------------------------------- events
@@ -150,10 +305,12 @@ void CZarnView::mousePressEvent(QMouseEvent* event) {
 
 void CZarnView::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
+  // A held key counts as held here too, for the examiner's spin.
+  const int repeat = ExaminerControl::RepeatCount(event->isAutoRepeat(), event->count());
   if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_F12) {
-    HandleKey(key, event->count(), event->modifiers());
+    HandleKey(key, repeat, event->modifiers());
   } else {
-    emit UnhandledKey(key, event->count(), event->modifiers());
+    emit UnhandledKey(key, repeat, event->modifiers());
   }
   QWidget::keyPressEvent(event);
 }
@@ -176,10 +333,9 @@ void CZarnView::OnText() {
 }
 
 void CZarnView::SetText(const std::string& text) {
-  if (!m_text || text == m_textBytes) return;
-  m_textBytes = text;
-  BuildLetters(Rebuild::NewText);
-  ShowNewLetters();
+  if (!m_text || text == (m_build ? m_build->text : m_textBytes)) return;
+  RequestBuild(text, m_build ? m_build->description : m_fontDescription,
+               m_build ? m_build->face : m_font, true);
 }
 
 void CZarnView::OnFont() {
@@ -190,11 +346,10 @@ void CZarnView::OnFont() {
 
 void CZarnView::SetFont(const FontDescription& description) {
   if (!m_text) return;
-  m_fontDescription = description;
-  m_fontDescription.height = -1000;
-  OpenFont();
-  BuildLetters(Rebuild::NewFont);
-  ShowNewLetters();
+  FontDescription chosen = description;
+  chosen.height = -1000;
+  std::shared_ptr<Font> face = Font::Open(chosen);
+  RequestBuild(m_build ? m_build->text : m_textBytes, chosen, std::move(face), false);
 }
 
 void CZarnView::OnColourDialog() {
@@ -222,6 +377,7 @@ void CZarnView::ApplyColour(std::uint32_t colour) {
   }
   update();
   UpdateExaminer(false);
+  RestartBuild();
 }
 
 void CZarnView::OnLight() {
@@ -237,6 +393,7 @@ void CZarnView::SetLightFlags(int flags) {
   m_settings.lightFlags = flags;
   m_text->SetLight(flags);
   UpdateExaminer(false);
+  RestartBuild();
 }
 
 void CZarnView::OnHeight() {
@@ -256,6 +413,7 @@ void CZarnView::SetHeight(double height) {
   BuildPieceRects();
   update();
   UpdateExaminer(true);
+  RestartBuild();
 }
 
 void CZarnView::OnShape() {
@@ -299,6 +457,7 @@ void CZarnView::ApplyShape(double depth, int sizeChoice, int shapeChoice, int ap
     }
   }
   UpdateExaminer(false);
+  RestartBuild();
 }
 
 void CZarnView::SaveVrml() {

@@ -6,6 +6,7 @@
 // and keys and menus it does not handle go out as signals for the frame.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -15,6 +16,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include "BuildStatus.h"
+#include "FocusFrame.h"
 #include "FontEngine.h"
 #include "GlyphOutline.h"
 #include "MeshFormats.h"
@@ -23,6 +26,7 @@
 #include "TextSettings.h"
 
 class CText3D;
+class LetterBuildRunner;
 
 class CZarnView : public QWidget {
   Q_OBJECT
@@ -35,6 +39,20 @@ class CZarnView : public QWidget {
   // renewal of the document), fits them and has the examiner redraw.
   void OnInitialUpdate();
   const CText3D* CurrentText() const { return m_text.get(); }
+
+  // New text and fonts are built on a worker thread. A build that ends
+  // within the in-place wait is shown at once, as if it had run here; a
+  // longer one shows its progress and leaves the window answering until it
+  // ends. A new text, font or letter setting while a build runs cancels it
+  // and starts one with the latest choices. With no wait at all every build
+  // is handed over by the event loop.
+  void SetInPlaceWait(std::chrono::milliseconds wait) { m_inPlaceWait = wait; }
+  bool Building() const { return m_build != nullptr; }
+  // Stops the running build (Escape): the letters shown stay, and so do the
+  // text and font they were built from.
+  void CancelBuild();
+  // Waits for the running build and shows its letters (for tests).
+  void FinishBuild();
 
   // Tab cycles the selection; F12 and anything else is ignored here.
   void HandleKey(int key, int repeatCount, Qt::KeyboardModifiers modifiers);
@@ -86,7 +104,7 @@ class CZarnView : public QWidget {
   const FontDescription& FontSetting() const { return m_fontDescription; }
   // The settings every rebuild starts from; set before the first build.
   const TextSettings& Settings() const { return m_settings; }
-  const CGlyphOutline& Outline() const { return m_outline; }
+  const CGlyphOutline& Outline() const { return *m_outline; }
   // The export's unit, em height and solid mode, once the user has chosen them.
   std::optional<ExportSettings>& ExportChoices() { return m_exportChoices; }
   void SetSettings(const TextSettings& settings) { m_settings = settings; }
@@ -105,6 +123,8 @@ class CZarnView : public QWidget {
   void LettersChanged(bool refit);
   // A stage's name during a rebuild, "Ready" after it.
   void StatusText(const QString& text);
+  // A long build's progress in percent; -1 when it has ended.
+  void BuildProgress(int percent);
   // A key this view does not handle (the examiner's navigation keys).
   void UnhandledKey(int key, int repeatCount, Qt::KeyboardModifiers modifiers);
   // The context menu asked for at a global position.
@@ -115,13 +135,31 @@ class CZarnView : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // The pane with the keys shows a frame, so that F6 can be followed.
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   // Tab belongs to the selection, not to the focus chain.
   bool focusNextPrevChild(bool next) override;
+  // Escape anywhere in this window cancels a running build.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  enum class Rebuild { Initial, NewText, NewFont };
-  void BuildLetters(Rebuild kind);
+  struct PendingBuild;
+  class BuildListener;
+  // The document's first letters, built here and at once.
+  void BuildFirstLetters();
+  // Asks for letters of this text in this face (the latest request wins).
+  void RequestBuild(const std::string& text, const FontDescription& description,
+                    std::shared_ptr<Font> face, bool newText);
+  // (Re)starts the pending build with the current settings and letters.
+  void LaunchBuild();
+  // Hands over what the worker has done; run on this thread when it wakes us.
+  void DeliverBuild();
+  void BuildEnded();
+  // After an edit of the letters while a build runs: the build starts
+  // again with the settings as they are now.
+  void RestartBuild();
   // Fits and shows freshly built letters, with the camera fitted anew.
   void ShowNewLetters();
   void OpenFont();
@@ -135,8 +173,14 @@ class CZarnView : public QWidget {
   std::unique_ptr<CText3D> m_text;
   PieceSelection m_selection;
   std::string m_textBytes = "Glyphkiln";
-  std::unique_ptr<Font> m_font;  // opened from m_fontDescription; null when no face opens
-  CGlyphOutline m_outline;
+  std::shared_ptr<Font> m_font;  // opened from m_fontDescription; null when no face opens
+  std::shared_ptr<const CGlyphOutline> m_outline;
   std::optional<ExportSettings> m_exportChoices;
   LayoutFit m_fit;
+  FocusFrameState m_focusFrame;
+  std::chrono::milliseconds m_inPlaceWait{200};
+  std::unique_ptr<PendingBuild> m_build;  // the build asked for; null when none runs
+  std::unique_ptr<BuildListener> m_listener;
+  // Last, so that it goes first: its worker must stop before the rest goes.
+  std::unique_ptr<LetterBuildRunner> m_runner;
 };

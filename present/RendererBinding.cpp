@@ -2,6 +2,8 @@
 // the letters.
 #include "RendererBinding.h"
 
+#include <algorithm>
+
 #include <system_error>
 
 #include "Text3D.h"
@@ -94,6 +96,12 @@ void RendererBinding::BindEntryPoints() {
 void RendererBinding::SetViewSize(int w, int h) {
   m_width = w > m_maxWidth ? m_maxWidth : (w <= 3 ? 0 : w);
   m_height = h > m_maxHeight ? m_maxHeight : (h < 4 ? 0 : h);
+}
+
+void RendererBinding::SetViewLimit(int maxWidth, int maxHeight) {
+  constexpr int kLibraryLimit = 4096;
+  m_maxWidth = std::clamp(maxWidth, 0, kLibraryLimit);
+  m_maxHeight = std::clamp(maxHeight, 0, kLibraryLimit);
 }
 
 void RendererBinding::FitCamera(const CText3D* text) {

@@ -124,7 +124,7 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "usage: zarn_stress BIN_DIR [CYCLES] [LOADERS]\n");
     return 2;
   }
-  const std::string program = (fs::path(argv[1]) / "zarn").string();
+  const std::string program = fs::absolute(fs::path(argv[1]) / "zarn").string();
   const int cycles = argc > 2 ? std::atoi(argv[2]) : 200;
   const int loaders = argc > 3 ? std::atoi(argv[3]) : static_cast<int>(std::thread::hardware_concurrency());
   if (access(program.c_str(), X_OK) != 0) {
@@ -145,6 +145,7 @@ int main(int argc, char* argv[]) {
   for (int cycle = 1; cycle <= cycles; ++cycle) {
     const fs::path dir = root / std::to_string(cycle);
     fs::create_directories(dir);
+    fs::permissions(dir, fs::perms::owner_all);  // Qt wants its runtime directory private
     const pid_t pid = StartProgram(program, display, dir);
     ++started;
     X11Session session(display);
@@ -162,6 +163,9 @@ int main(int argc, char* argv[]) {
     } else if (!shown) {
       ++noWindow;
       fault = "no window";
+      // What the server holds instead, for the report.
+      std::fflush(stdout);
+      std::system(("xwininfo -display " + display + " -root -children 2>&1 | head -20").c_str());
       kill(pid, SIGABRT);
       status = Reap(pid, std::chrono::seconds(30));
     } else {
@@ -186,7 +190,8 @@ int main(int argc, char* argv[]) {
       if (!fault) fault = "exit status not 0";
     }
     if (fault) {
-      std::printf("cycle %d: %s (signal %d)\n", cycle, fault, WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+      std::printf("cycle %d: %s (signal %d, exit %d)\n", cycle, fault, WIFSIGNALED(status) ? WTERMSIG(status) : 0,
+                  WIFEXITED(status) ? WEXITSTATUS(status) : -1);
       ShowStack(program, dir);
     } else {
       fs::remove_all(dir);

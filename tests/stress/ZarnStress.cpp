@@ -60,7 +60,9 @@ std::string StartServer(pid_t& server) {
     const std::string fd = std::to_string(fds[1]);
     const int null = open("/dev/null", O_WRONLY);
     dup2(null, 2);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+    // -noreset: the server would otherwise reset whenever its last client
+    // leaves, between two cycles, under the feet of the next connection.
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset",
            static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -137,6 +139,8 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "zarn_stress: could not start Xvfb\n");
     return 2;
   }
+  // One connection for the whole run, so that the server always has a client.
+  X11Session session(display);
   std::vector<pid_t> load;
   for (int i = 0; i < loaders; ++i) load.push_back(StartLoader());
 
@@ -148,7 +152,6 @@ int main(int argc, char* argv[]) {
     fs::permissions(dir, fs::perms::owner_all);  // Qt wants its runtime directory private
     const pid_t pid = StartProgram(program, display, dir);
     ++started;
-    X11Session session(display);
     unsigned long window = 0;
     int status = -1;
     const bool shown = WaitUntil(
@@ -165,7 +168,9 @@ int main(int argc, char* argv[]) {
       fault = "no window";
       // What the server holds instead, for the report.
       std::fflush(stdout);
-      std::system(("xwininfo -display " + display + " -root -children 2>&1 | head -20").c_str());
+      std::system(("xwininfo -display " + display + " -root -children 2>&1 | grep '\"' | head -8; xwininfo -display " +
+                   display + " -name '" + kTitle + "' 2>&1 | grep -i 'map state'")
+                      .c_str());
       kill(pid, SIGABRT);
       status = Reap(pid, std::chrono::seconds(30));
     } else {

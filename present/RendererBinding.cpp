@@ -3,6 +3,7 @@
 #include "RendererBinding.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <system_error>
 
@@ -106,7 +107,11 @@ void RendererBinding::SetViewLimit(int maxWidth, int maxHeight) {
 
 void RendererBinding::FitCamera(const CText3D* text) {
   if (!text) return;
-  m_camera.Fit(text->bounds);
+  double depth = 0.0;
+  text->ForEachPiece([&depth](const CLetter&, std::size_t, const CLetterPiece& piece) {
+    depth = std::max(depth, std::fabs(piece.depth) + std::fabs(piece.bevelSize));
+  });
+  m_camera.Fit(text->bounds, depth);
   SetLightFromText(*text);
 }
 

@@ -15,6 +15,8 @@ const CommandInfo kCommands[] = {
   {kCmdFont,             "&Font...",                "Change font\nFont",                                            ":/icons/font.png",         "",                            T::LayoutView,    true,  0,          false},
   {kCmdSaveVrml,         "&Save as VRML file...",   "Save in VRML 2.0 format\nSave VRML",                           ":/icons/savevrml.png",     "",                            T::LayoutView,    false, 0,          false},
   {kCmdExport,           "&Export...",              "Export the letters as STL, OBJ, glTF, 3MF or VRML\nExport",    "",                         "Ctrl+E",                      T::LayoutView,    false, 0,          false},
+  {kCmdExportPicture,    "Export &Picture...",      "Save a picture of the letters as PNG or GIF\nExport Picture",  "",                         "",                            T::Frame,         false, 0,          false},
+  {kCmdExportTurntable,  "Export T&urntable...",    "Save the letters turning once as an animated GIF\nExport Turntable", "",                   "",                            T::Frame,         false, 0,          false},
   {kCmdExit,             "E&xit",                   "Quit the application\nExit",                                   "",                         "",                            T::Frame,         false, 0,          false},
   {kCmdViewToolbar,      "&Toolbar",                "Show or hide the toolbar\nToggle ToolBar",                     "",                         "",                            T::Frame,         false, 0,          false},
   {kCmdViewStatusBar,    "&Status Bar",             "Show or hide the status bar\nToggle StatusBar",                "",                         "",                            T::Frame,         false, 0,          false},
@@ -26,6 +28,12 @@ const CommandInfo kCommands[] = {
   {kCmdBackgroundExaminer, "&Background...",        "Set background color for 3D view window\nBackground",          "",                         "",                            T::ExaminerView,  false, 0,          false},
   {kCmdExaminerOptions,  "&Examiner...",            "Set navigation options\nNavigation",                           "",                         "",                            T::ExaminerView,  false, 0,          false},
   {kCmdHeight,           "&Height...",              "Set height\nHeigth",                                           ":/icons/height.png",       "",                            T::LayoutView,    true,  0,          false},
+  // The text options: checkable items, the three alignments a group.
+  {kCmdAlignLeft,        "Align lef&t",             "Align shorter lines to the left\nAlign left",                 "",                         "",                            T::LayoutView,    true,  0,          false},
+  {kCmdAlignCentre,      "Align ce&ntre",           "Centre shorter lines\nAlign centre",                          "",                         "",                            T::LayoutView,    true,  0,          false},
+  {kCmdAlignRight,       "Align r&ight",            "Align shorter lines to the right\nAlign right",               "",                         "",                            T::LayoutView,    true,  0,          false},
+  {kCmdKerning,          "&Kerning",                "Set the letters with the font's kerning and shaping\nKerning", "",                        "",                            T::LayoutView,    true,  0,          false},
+  {kCmdFontFallback,     "Font &fallback",          "Take characters the font lacks from another installed font\nFont fallback", "",           "",                            T::LayoutView,    true,  0,          false},
   {kCmdHelpContents,     "&Contents",               "",                                                             "",                         "",                            T::App,           false, 0,          false},
   {kCmdAbout,            "&About Glyphkiln ...",    "Display program information, version number and copyright\nAbout", ":/icons/about.png",   "",                            T::App,           false, 0,          false},
   // The fixed colours: the toolbar holds six of them, the Colors submenu all eight.
@@ -66,12 +74,14 @@ const CommandInfo* CommandTable::Find(int id) {
 
 const std::vector<MenuLayout>& CommandTable::MenuBar() {
   static const std::vector<MenuLayout> menus = {
-      {"&File", {kCmdText, kCmdFont, kCmdSaveVrml, kCmdExport, kSeparator, kCmdExit}},
+      {"&File",
+       {kCmdText, kCmdFont, kCmdSaveVrml, kCmdExport, kCmdExportPicture, kCmdExportTurntable, kSeparator,
+        kCmdExit}},
       {"&View", {kCmdViewToolbar, kCmdViewStatusBar}},
       // Height and the colour submenu have no other place to be reached from.
       {"&Options",
-       {kCmdColour, kSubmenuColours, kCmdShape, kCmdLight, kCmdHeight, kSeparator, kCmdBackground,
-        kCmdExaminerOptions}},
+       {kCmdColour, kSubmenuColours, kCmdShape, kCmdLight, kCmdHeight, kSeparator, kCmdAlignLeft, kCmdAlignCentre,
+        kCmdAlignRight, kCmdKerning, kCmdFontFallback, kSeparator, kCmdBackground, kCmdExaminerOptions}},
       {"&Help", {kCmdHelpContents, kSeparator, kCmdAbout}},
   };
   return menus;

@@ -123,7 +123,6 @@ MeshFormat CExportDialog::ChosenFormat() const { return ExportFormatFor(ChosenPa
 bool ExportLetters(CZarnView& view, const QString& path, MeshFormat format, const ExportSettings& choices) {
   const CText3D* text = view.CurrentText();
   if (!text) return false;
-  if (format == MeshFormat::Vrml) return view.WriteWorld(path);
   std::string error;
   bool saved = false;
   {

@@ -8,12 +8,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
-#include <algorithm>
 #include <cstdio>
 
 #include "AboutDialog.h"
@@ -21,12 +19,25 @@
 #include "DialogSupport.h"
 #include "HelpContents.h"
 #include "LockKeyIndicators.h"
+#include "PictureExportDialog.h"
 #include "Profile.h"
 #include "SaveFile.h"
+#include "TextOptions.h"
 #include "ToolBarDock.h"
 #include "VRMLView.h"
 #include "ZarnDoc.h"
 #include "ZarnView.h"
+
+namespace {
+
+// The check marks of the text options' menu items, as the layout view has them.
+void ShowTextOptionChecks(const CMainFrame& frame, const TextOptions& options) {
+  for (int id : TextOptionCommands()) {
+    if (QAction* action = frame.Action(id)) action->setChecked(TextOptionChecked(options, id));
+  }
+}
+
+}  // namespace
 
 CMainFrame::CMainFrame(CZarnDoc* doc, QWidget* parent) : QMainWindow(parent), m_doc(doc) {
   setWindowTitle(QStringLiteral("Stellwick Glyphkiln"));
@@ -72,6 +83,11 @@ void CMainFrame::ConnectPanes() {
   examiner->SetLetters([layout] { return layout->CurrentText(); });
   connect(layout, &CZarnView::LettersChanged, examiner, &CVRMLView::ShowLetters);
   connect(layout, &CZarnView::StatusText, this, &CMainFrame::SetMessageText);
+  // A warning about missing characters stays where "Ready" is until the next build.
+  connect(layout, &CZarnView::MissingCharacters, this, [this](const QString& warning) {
+    m_idleLabel->setText(warning.isEmpty() ? QStringLiteral("Ready") : warning);
+    statusBar()->clearMessage();
+  });
   connect(layout, &CZarnView::UnhandledKey, examiner, [examiner](int key, int count, Qt::KeyboardModifiers modifiers) {
     if (CVRMLView::IsNavigationKey(key, modifiers)) examiner->KeyOperation(key, count, modifiers);
   });
@@ -92,6 +108,7 @@ void CMainFrame::CreateActions() {
     if (*info.icon) action->setIcon(QIcon(QString::fromLatin1(info.icon)));
     action->setShortcuts(CommandTable::Shortcuts(info));
     action->setEnabled(info.target != CommandTarget::None);
+    if (IsTextOptionCommand(info.id)) action->setCheckable(true);
     if (info.id == kCmdViewToolbar || info.id == kCmdViewStatusBar) {
       action->setCheckable(true);
       action->setChecked(true);
@@ -150,16 +167,10 @@ void CMainFrame::CreateStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName(QString::number(AppSettings::kStatusBarId));
   m_idleLabel = new QLabel(QStringLiteral("Ready"), bar);
+  // The status bar draws its passing messages 4 pixels further right than
+  // it places its first widget; the same indent keeps "Ready" in line.
+  m_idleLabel->setIndent(4);
   bar->addWidget(m_idleLabel, 1);
-  auto* progress = new QProgressBar(bar);
-  progress->setObjectName(QStringLiteral("buildProgress"));
-  progress->setMaximumWidth(160);
-  progress->hide();
-  bar->addPermanentWidget(progress);
-  connect(m_layoutView, &CZarnView::BuildProgress, progress, [progress](int percent) {
-    progress->setVisible(percent >= 0);
-    progress->setValue(std::max(percent, 0));
-  });
   new LockKeyIndicators(bar);
 }
 
@@ -178,11 +189,21 @@ bool CMainFrame::Execute(int id) {
     m_layoutView->ApplyColour(info->colour);
     return true;
   }
+  if (IsTextOptionCommand(id)) {
+    m_layoutView->SetTextOptions(AfterTextOptionCommand(m_layoutView->Options(), id));
+    ShowTextOptionChecks(*this, m_layoutView->Options());
+    return true;
+  }
   switch (id) {
     case kCmdText: m_layoutView->OnText(); return true;
     case kCmdFont: m_layoutView->OnFont(); return true;
     case kCmdSaveVrml: m_layoutView->SaveVrml(); return true;
     case kCmdExport: m_layoutView->Export(); return true;
+    case kCmdExportPicture:
+    case kCmdExportTurntable:
+      RunPictureExport(this, m_layoutView->CurrentText(), m_doc ? m_doc->Binding().Background() : RendererBinding::kDefaultBackground,
+                       m_pictureChoices, id == kCmdExportTurntable);
+      return true;
     case kCmdColour: m_layoutView->OnColourDialog(); return true;
     case kCmdShape: m_layoutView->OnShape(); return true;
     case kCmdLight:
@@ -306,6 +327,9 @@ void CMainFrame::OnAbout() {
 void CMainFrame::ApplySettings(const AppSettings& settings) {
   m_layoutView->SetSettings(settings.text);
   m_layoutView->ExportChoices() = settings.exportChoices;
+  m_pictureChoices = settings.pictureChoices;
+  m_layoutView->SetStartText(settings.characters, settings.textOptions);
+  ShowTextOptionChecks(*this, m_layoutView->Options());
   m_examinerView->SetRotation(settings.autoRotate, settings.rotationSpeed);
   if (m_doc) m_doc->Binding().SetBackground(settings.background);
   if (settings.toolBarKnown) {
@@ -327,6 +351,9 @@ AppSettings CMainFrame::CurrentSettings() const {
   AppSettings settings;
   settings.text = m_layoutView->Settings();
   settings.exportChoices = m_layoutView->ExportChoices();
+  settings.pictureChoices = m_pictureChoices;
+  settings.characters = m_layoutView->KeptCharacters();
+  settings.textOptions = m_layoutView->KeptTextOptions();
   settings.autoRotate = m_examinerView->AutoRotate();
   settings.rotationSpeed = m_examinerView->RotationSpeed();
   if (m_doc) settings.background = m_doc->Binding().Background();

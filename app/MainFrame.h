@@ -5,6 +5,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 
 #include <QMainWindow>
 
@@ -89,4 +90,5 @@ class CMainFrame : public QMainWindow {
   QMenu* m_layoutMenu = nullptr;
   QMenu* m_examinerMenu = nullptr;
   std::map<int, QAction*> m_actions;
+  std::optional<PictureExportChoices> m_pictureChoices;
 };

@@ -4,6 +4,9 @@
 #include <cstdlib>
 
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,13 +15,19 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "DialogSupport.h"
+
 namespace {
 
 QString FromUtf8(const std::string& text) { return QString::fromStdString(text); }
 
+// A font file holds at most this many faces worth offering.
+constexpr int kMaxFacesInFile = 64;
+
 }  // namespace
 
-CMyFontDialog::CMyFontDialog(const FontDescription& initial, QWidget* parent, std::vector<FontFaceInfo> faces)
+CMyFontDialog::CMyFontDialog(const FontDescription& initial, QWidget* parent, std::vector<FontFaceInfo> faces,
+                             const std::optional<FontFaceInfo>& file)
     : QDialog(parent), description(initial), m_faces(std::move(faces)) {
   setWindowTitle(QStringLiteral("Font"));
   setModal(true);
@@ -43,8 +52,12 @@ CMyFontDialog::CMyFontDialog(const FontDescription& initial, QWidget* parent, st
   sampleLayout->addWidget(m_sample);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->setOrientation(Qt::Vertical);
   connect(buttons, &QDialogButtonBox::accepted, this, &CMyFontDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &CMyFontDialog::reject);
+  QPushButton* openFile = buttons->addButton(QStringLiteral("&Open font file..."), QDialogButtonBox::ActionRole);
+  openFile->setObjectName(QStringLiteral("openFontFile"));
+  connect(openFile, &QPushButton::clicked, this, &CMyFontDialog::ChooseFontFile);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(familyLabel, 0, 0);
@@ -106,6 +119,60 @@ CMyFontDialog::CMyFontDialog(const FontDescription& initial, QWidget* parent, st
     }
   }
   if (!Select(family, style) && m_families->count() > 0) m_families->setCurrentRow(0);
+  // The letters come from a font file: offer its faces again, on the one in use.
+  if (file && AddFontFile(FromUtf8(file->file.string()))) {
+    for (const auto& [shown, face] : m_opened) {
+      if (face.faceIndex == file->faceIndex) Select(shown.first, shown.second);
+    }
+  }
+}
+
+bool CMyFontDialog::AddFontFile(const QString& path) {
+  const std::filesystem::path file = path.toStdString();
+  const QString name = QFileInfo(path).fileName();
+  std::vector<FontFaceInfo> found;
+  std::string error;
+  for (int index = 0; index < kMaxFacesInFile; ++index) {
+    const std::unique_ptr<Font> font = Font::OpenFile(file, index, index == 0 ? &error : nullptr);
+    if (!font) break;
+    FontFaceInfo face;
+    face.family = font->Family();
+    face.style = font->Style();
+    face.file = file;
+    face.faceIndex = index;
+    found.push_back(std::move(face));
+  }
+  if (found.empty()) {
+    ShowAppMessage(this, QString::fromStdString(error));
+    return false;
+  }
+  const int id = QFontDatabase::addApplicationFont(path);
+  const QStringList sampleFamilies = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
+  for (const FontFaceInfo& face : found) {
+    const QString family = QStringLiteral("%1 (%2)").arg(FromUtf8(face.family), name);
+    const QString style = FromUtf8(face.style);
+    if (m_opened.count({family, style})) continue;
+    m_opened[{family, style}] = face;
+    if (!sampleFamilies.isEmpty()) m_sampleFamily[family] = sampleFamilies.front();
+    FontFaceInfo listed = face;
+    listed.family = family.toStdString();
+    m_faces.push_back(listed);
+    if (m_families->findItems(family, Qt::MatchFixedString).isEmpty()) m_families->addItem(family);
+  }
+  const FontFaceInfo& first = found.front();
+  return Select(QStringLiteral("%1 (%2)").arg(FromUtf8(first.family), name), FromUtf8(first.style));
+}
+
+void CMyFontDialog::ChooseFontFile() {
+  const QString path = QFileDialog::getOpenFileName(
+      this, QStringLiteral("Open font file"), QString(),
+      QStringLiteral("Font files (*.ttf *.otf *.ttc *.otc *.pfb *.pfa *.t1 *.woff *.woff2 *.TTF *.OTF);;All files (*)"));
+  if (!path.isEmpty()) AddFontFile(path);
+}
+
+const FontFaceInfo* CMyFontDialog::OpenedFace(const QString& family, const QString& style) const {
+  const auto found = m_opened.find({family, style});
+  return found == m_opened.end() ? nullptr : &found->second;
 }
 
 void CMyFontDialog::FillStyles(const QString& family, const QString& preferredStyle) {
@@ -148,7 +215,8 @@ QString CMyFontDialog::SelectedStyle() const {
 }
 
 void CMyFontDialog::UpdateSample() {
-  QFont font(SelectedFamily());
+  const auto sample = m_sampleFamily.find(SelectedFamily());
+  QFont font(sample == m_sampleFamily.end() ? SelectedFamily() : sample->second);
   font.setStyleName(SelectedStyle());
   font.setPixelSize(28);
   m_sample->setFont(font);
@@ -156,6 +224,11 @@ void CMyFontDialog::UpdateSample() {
 
 void CMyFontDialog::accept() {
   if (SelectedFamily().isEmpty()) return;
-  description = DescriptionFor(SelectedFamily().toStdString(), SelectedStyle().toStdString());
+  if (const FontFaceInfo* opened = OpenedFace(SelectedFamily(), SelectedStyle())) {
+    fontFile = *opened;
+  } else {
+    fontFile.reset();
+    description = DescriptionFor(SelectedFamily().toStdString(), SelectedStyle().toStdString());
+  }
   QDialog::accept();
 }

@@ -1,9 +1,10 @@
-// "Enter the text": one edit for the line of text the letters are made from.
+// "Enter the text": one edit for the text the letters are made from, any
+// Unicode characters, one line of letters per line of the edit.
 #pragma once
 
 #include "ZarnDialog.h"
 
-class QLineEdit;
+class QPlainTextEdit;
 
 class CTextDialog : public CZarnDialog {
   Q_OBJECT
@@ -15,6 +16,10 @@ class CTextDialog : public CZarnDialog {
 
   QString text;  // empty is acceptable: the caller compares it with its own
 
+ protected:
+  // The text comes up selected with the focus in the edit, so typing replaces it.
+  void OnInitDialog() override;
+
  private:
-  QLineEdit* m_edit;
+  QPlainTextEdit* m_edit;
 };

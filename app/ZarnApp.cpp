@@ -1,9 +1,27 @@
 #include "ZarnApp.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QWindow>
 
 #include "MainFrame.h"
 #include "ZarnDoc.h"
+
+namespace {
+
+// Gives the window system a moment (a few seconds at most) to put the window
+// on the screen, so that what the first update shows, a message box centred
+// on the window among it, finds the window where the user sees it.
+void WaitUntilShown(QWidget* window) {
+  const QWindow* handle = window->windowHandle();
+  QElapsedTimer waited;
+  waited.start();
+  while (handle && !handle->isExposed() && waited.elapsed() < 3000) {
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+}
+
+}  // namespace
 
 // The icons live in the program library; naming them here makes sure the
 // linker keeps them.
@@ -29,6 +47,7 @@ bool CZarnApp::InitInstance(const QStringList& arguments) {
     m_doc->OnOpenDocument(arguments.at(1));
   }
   m_frame->show();
+  WaitUntilShown(m_frame.get());
   m_frame->InitialUpdate();
   return true;
 }

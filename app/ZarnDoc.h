@@ -4,15 +4,24 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include <QString>
 
 class RendererBinding;
+struct RendererBindingOptions;
+
+// Which renderer libraries were looked for and where, for the message when
+// none gives a view.
+std::string RendererSearchDescription(const RendererBindingOptions& options);
 
 class CZarnDoc {
  public:
-  // Loads the renderer library.
+  // Loads the renderer library from the usual places, or as the options
+  // say; when it gives no view, says on stderr which libraries were looked
+  // for and where.
   CZarnDoc();
+  explicit CZarnDoc(const RendererBindingOptions& options);
   // Unloads the library.
   ~CZarnDoc();
   CZarnDoc(const CZarnDoc&) = delete;

@@ -2,10 +2,8 @@
 #include "ZarnView.h"
 
 #include <functional>
-#include <utility>
 
 #include <QApplication>
-#include <QMetaObject>
 #include <QColorDialog>
 #include <QContextMenuEvent>
 #include <QFileDialog>
@@ -22,7 +20,6 @@
 #include "FocusFrame.h"
 #include "HeightDialog.h"
 #include "LayoutPicture.h"
-#include "LetterBuildRunner.h"
 #include "LightDialog.h"
 #include "MyFontDialog.h"
 #include "QtEdge.h"
@@ -34,183 +31,56 @@
 #include "WaitCursor.h"
 #include "Windows1252.h"
 
-// A build asked for and not yet shown: what the letters will be built from.
-struct CZarnView::PendingBuild {
-  std::string text;
-  FontDescription description;
-  std::shared_ptr<Font> face;
-  std::shared_ptr<const CGlyphOutline> outline;
-  // A new text starts every piece from the settings; only a new font on the
-  // same text carries the pieces' colours and depths over.
-  bool newText = false;
-  bool progressShown = false;
-};
-
-// The worker's news, heard on the window's thread.
-class CZarnView::BuildListener : public LetterBuildRunner::Listener {
- public:
-  explicit BuildListener(CZarnView& view)
-      : m_view(view), m_status([&view](const char* text) { view.ShowStatus(text); }) {}
-  void StageStarted(BuildStage stage) override { m_status.StageStarted(stage); }
-  void Progress(std::size_t done, std::size_t total) override {
-    if (m_view.m_build && m_view.m_build->progressShown && total > 0) {
-      emit m_view.BuildProgress(static_cast<int>(done * 100 / total));
-    }
-  }
-  void Finished(std::unique_ptr<CText3D> letters) override {
-    PendingBuild* build = m_view.m_build.get();
-    const bool fresh = letters && build;
-    if (fresh) {
-      m_view.m_selection.Clear();
-      m_view.m_text = std::move(letters);
-      m_view.m_textBytes = std::move(build->text);
-      m_view.m_fontDescription = build->description;
-      m_view.m_font = std::move(build->face);
-      m_view.m_outline = std::move(build->outline);
-    }
-    m_view.BuildEnded();
-    if (fresh) m_view.ShowNewLetters();
-  }
-
- private:
-  CZarnView& m_view;
-  StatusObserver m_status;
-};
-
-CZarnView::CZarnView(QWidget* parent)
-    : QWidget(parent), m_outline(std::make_shared<CGlyphOutline>()) {
+CZarnView::CZarnView(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setObjectName(QStringLiteral("layoutView"));
 
   OpenFont();
-  m_listener = std::make_unique<BuildListener>(*this);
-  m_runner = std::make_unique<LetterBuildRunner>([this] {
-    // On the worker thread: only ask for the news to be fetched here.
-    QMetaObject::invokeMethod(this, [this] { DeliverBuild(); }, Qt::QueuedConnection);
-  });
 }
 
-CZarnView::~CZarnView() {
-  if (m_build) qApp->removeEventFilter(this);
-  m_runner.reset();
-}
+CZarnView::~CZarnView() = default;
 
 void CZarnView::OpenFont() {
-  m_font = Font::Open(m_fontDescription);
+  m_font = m_fontFile ? Font::OpenFile(m_fontFile->file, m_fontFile->faceIndex) : Font::Open(m_fontDescription);
 }
 
 void CZarnView::ShowStatus(const char* text) {
   emit StatusText(QString::fromLatin1(text));
 }
 
-namespace {
-
-void ExtractOutline(CGlyphOutline& outline, const std::string& text, const Font* font) {
-  if (font) {
-    ExtractGlyphOutlines(outline, text, *font);
+void CZarnView::BuildLetters(Rebuild kind) {
+  QString warning;
+  if (m_font) {
+    // The fallback is looked for near the chosen face, as the command line does.
+    FontDescription like = m_fontDescription;
+    if (m_fontFile) like.faceName = m_font->Family();
+    const std::u32string missing = ExtractWithFallback(m_outline, m_characters, *m_font, m_textOptions.Layout(),
+                                                       m_textOptions.fontFallback ? &like : nullptr);
+    warning = QString::fromStdString(MissingGlyphWarning(*m_font, missing));
   } else {
     // No face could be opened at all: every character is one without outline.
-    outline.Clear();
-    for (std::size_t i = 0; i < text.size(); ++i) outline.Add(0.0, 0.0, kCharacterEnd);
+    m_outline.Clear();
+    for (std::size_t i = 0; i < m_characters.size(); ++i) m_outline.Add(0.0, 0.0, kCharacterEnd);
   }
-}
-
-}  // namespace
-
-void CZarnView::BuildFirstLetters() {
-  // The first build of a document runs here: there are no letters to keep
-  // showing meanwhile, and it shows no stages.
-  CancelBuild();
-  auto outline = std::make_shared<CGlyphOutline>();
-  ExtractOutline(*outline, m_textBytes, m_font.get());
-  m_outline = outline;
   const WaitCursor waitCursor;
+  std::vector<PieceAttributes> recorded;
+  if (kind == Rebuild::NewFont && m_text) {
+    recorded = RecordPieceAttributes(*m_text, m_settings.colour, m_settings.depth);
+  }
   m_selection.Clear();
   m_text.reset();
-  m_text = BuildText3D(m_textBytes, *m_outline, m_settings, BuildOptions{});
-}
-
-void CZarnView::RequestBuild(const std::string& text, const FontDescription& description,
-                             std::shared_ptr<Font> face, bool newText) {
-  auto build = std::make_unique<PendingBuild>();
-  build->text = text;
-  build->description = description;
-  build->face = std::move(face);
-  // Text and font asked for one after the other make one new text.
-  build->newText = newText || (m_build && m_build->newText);
-  auto outline = std::make_shared<CGlyphOutline>();
-  ExtractOutline(*outline, build->text, build->face.get());
-  build->outline = std::move(outline);
-  if (!m_build) qApp->installEventFilter(this);
-  m_build = std::move(build);
-  LaunchBuild();
-}
-
-void CZarnView::LaunchBuild() {
-  if (!m_build) return;
-  LetterBuildRunner::Request request;
-  request.text = m_build->text;
-  request.outline = m_build->outline;
-  request.settings = m_settings;
-  if (!m_build->newText && m_text) {
-    request.carryOver = RecordPieceAttributes(*m_text, m_settings.colour, m_settings.depth);
-  }
-  m_runner->Start(std::move(request));
-  bool finished = false;
-  if (m_inPlaceWait.count() > 0) {
-    {
-      const WaitCursor waitCursor;
-      finished = m_runner->WaitFor(m_inPlaceWait);
-    }
-    DeliverBuild();
-  }
-  if (!finished && m_build && !m_build->progressShown) {
-    m_build->progressShown = true;
-    emit BuildProgress(0);
-  }
-}
-
-void CZarnView::RestartBuild() {
-  if (m_build) LaunchBuild();
-}
-
-void CZarnView::DeliverBuild() { m_runner->Deliver(*m_listener); }
-
-void CZarnView::BuildEnded() {
-  if (!m_build) return;
-  const bool progressShown = m_build->progressShown;
-  m_build.reset();
-  qApp->removeEventFilter(this);
-  if (progressShown) emit BuildProgress(-1);
-}
-
-void CZarnView::CancelBuild() {
-  if (!m_build) return;
-  m_runner->Cancel();
-  BuildEnded();
-  ShowStatus("Ready");
-}
-
-void CZarnView::FinishBuild() {
-  while (m_build) {
-    m_runner->WaitFor(std::chrono::hours(1));
-    DeliverBuild();
-  }
-}
-
-bool CZarnView::eventFilter(QObject* watched, QEvent* event) {
-  if (m_build && event->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && watched->isWidgetType() &&
-      static_cast<QWidget*>(watched)->window() == window() && !QApplication::activeModalWidget()) {
-    CancelBuild();
-    return true;
-  }
-  return QWidget::eventFilter(watched, event);
+  // The first build of a run shows no stages.
+  StatusObserver status([this](const char* text) { ShowStatus(text); });
+  BuildOptions options;
+  options.observer = kind == Rebuild::Initial ? nullptr : &status;
+  options.carryOver = &recorded;
+  m_text = BuildText3D(m_textBytes, m_outline, m_settings, options);
+  emit MissingCharacters(warning);
 }
 
 void CZarnView::OnInitialUpdate() {
-  BuildFirstLetters();
+  BuildLetters(Rebuild::Initial);
   ShowNewLetters();
 }
 
@@ -325,31 +195,79 @@ bool CZarnView::focusNextPrevChild(bool) { return false; }
 
 void CZarnView::OnText() {
   CTextDialog dialog(this);
-  dialog.text = QString::fromStdString(Windows1252ToUtf8(m_textBytes));
+  dialog.text = QString::fromStdU32String(m_characters);
   if (dialog.exec() != QDialog::Accepted) return;
-  std::string bytes;
-  if (!Utf8ToWindows1252(dialog.text.toUtf8().toStdString(), bytes)) return;
-  SetText(bytes);
+  SetCharacters(dialog.text.toStdU32String());
 }
 
 void CZarnView::SetText(const std::string& text) {
-  if (!m_text || text == (m_build ? m_build->text : m_textBytes)) return;
-  RequestBuild(text, m_build ? m_build->description : m_fontDescription,
-               m_build ? m_build->face : m_font, true);
+  std::u32string characters;
+  for (char b : text) characters.push_back(Windows1252ToUnicode(static_cast<unsigned char>(b)));
+  SetCharacters(characters);
+}
+
+void CZarnView::SetCharacters(const std::u32string& characters) {
+  if (!m_text || characters == m_characters) return;
+  m_characters = characters;
+  m_textBytes = LetterBytes(characters);
+  m_textChosen = true;
+  BuildLetters(Rebuild::NewText);
+  ShowNewLetters();
+}
+
+void CZarnView::SetStartText(const std::optional<std::u32string>& characters,
+                             const std::optional<TextOptions>& options) {
+  if (characters) {
+    m_characters = *characters;
+    m_textBytes = LetterBytes(*characters);
+  }
+  m_textChosen = characters.has_value();
+  m_textOptions = options.value_or(TextOptions{});
+  m_optionsChosen = options.has_value();
+}
+
+std::optional<std::u32string> CZarnView::KeptCharacters() const {
+  return m_textChosen ? std::optional(m_characters) : std::nullopt;
+}
+
+std::optional<TextOptions> CZarnView::KeptTextOptions() const {
+  return m_optionsChosen ? std::optional(m_textOptions) : std::nullopt;
+}
+
+void CZarnView::SetTextOptions(const TextOptions& options) {
+  if (!m_text || options == m_textOptions) return;
+  m_textOptions = options;
+  m_optionsChosen = true;
+  BuildLetters(Rebuild::NewFont);
+  ShowNewLetters();
 }
 
 void CZarnView::OnFont() {
-  CMyFontDialog dialog(m_fontDescription, this);
+  CMyFontDialog dialog(m_fontDescription, this, ListOutlineFaces(), m_fontFile);
   if (dialog.exec() != QDialog::Accepted) return;
-  SetFont(dialog.description);
+  if (dialog.fontFile) {
+    SetFontFile(*dialog.fontFile);
+  } else {
+    SetFont(dialog.description);
+  }
+}
+
+void CZarnView::SetFontFile(const FontFaceInfo& face) {
+  if (!m_text) return;
+  m_fontFile = face;
+  OpenFont();
+  BuildLetters(Rebuild::NewFont);
+  ShowNewLetters();
 }
 
 void CZarnView::SetFont(const FontDescription& description) {
   if (!m_text) return;
-  FontDescription chosen = description;
-  chosen.height = -1000;
-  std::shared_ptr<Font> face = Font::Open(chosen);
-  RequestBuild(m_build ? m_build->text : m_textBytes, chosen, std::move(face), false);
+  m_fontFile.reset();
+  m_fontDescription = description;
+  m_fontDescription.height = -1000;
+  OpenFont();
+  BuildLetters(Rebuild::NewFont);
+  ShowNewLetters();
 }
 
 void CZarnView::OnColourDialog() {
@@ -377,7 +295,6 @@ void CZarnView::ApplyColour(std::uint32_t colour) {
   }
   update();
   UpdateExaminer(false);
-  RestartBuild();
 }
 
 void CZarnView::OnLight() {
@@ -393,7 +310,6 @@ void CZarnView::SetLightFlags(int flags) {
   m_settings.lightFlags = flags;
   m_text->SetLight(flags);
   UpdateExaminer(false);
-  RestartBuild();
 }
 
 void CZarnView::OnHeight() {
@@ -413,7 +329,6 @@ void CZarnView::SetHeight(double height) {
   BuildPieceRects();
   update();
   UpdateExaminer(true);
-  RestartBuild();
 }
 
 void CZarnView::OnShape() {
@@ -457,7 +372,6 @@ void CZarnView::ApplyShape(double depth, int sizeChoice, int shapeChoice, int ap
     }
   }
   UpdateExaminer(false);
-  RestartBuild();
 }
 
 void CZarnView::SaveVrml() {

@@ -6,7 +6,6 @@
 // and keys and menus it does not handle go out as signals for the frame.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -16,17 +15,16 @@
 #include <QImage>
 #include <QWidget>
 
-#include "BuildStatus.h"
 #include "FocusFrame.h"
 #include "FontEngine.h"
 #include "GlyphOutline.h"
 #include "MeshFormats.h"
 #include "LayoutFit.h"
 #include "PieceSelection.h"
+#include "TextOptions.h"
 #include "TextSettings.h"
 
 class CText3D;
-class LetterBuildRunner;
 
 class CZarnView : public QWidget {
   Q_OBJECT
@@ -39,20 +37,6 @@ class CZarnView : public QWidget {
   // renewal of the document), fits them and has the examiner redraw.
   void OnInitialUpdate();
   const CText3D* CurrentText() const { return m_text.get(); }
-
-  // New text and fonts are built on a worker thread. A build that ends
-  // within the in-place wait is shown at once, as if it had run here; a
-  // longer one shows its progress and leaves the window answering until it
-  // ends. A new text, font or letter setting while a build runs cancels it
-  // and starts one with the latest choices. With no wait at all every build
-  // is handed over by the event loop.
-  void SetInPlaceWait(std::chrono::milliseconds wait) { m_inPlaceWait = wait; }
-  bool Building() const { return m_build != nullptr; }
-  // Stops the running build (Escape): the letters shown stay, and so do the
-  // text and font they were built from.
-  void CancelBuild();
-  // Waits for the running build and shows its letters (for tests).
-  void FinishBuild();
 
   // Tab cycles the selection; F12 and anything else is ignored here.
   void HandleKey(int key, int repeatCount, Qt::KeyboardModifiers modifiers);
@@ -71,8 +55,17 @@ class CZarnView : public QWidget {
   // The work behind the commands, without their dialogs.
   // New text (bytes, read as Windows-1252): rebuilds when it differs.
   void SetText(const std::string& text);
+  // New text of any characters, a line feed starting a new line: rebuilds
+  // when it differs.
+  void SetCharacters(const std::u32string& characters);
   // New font: rebuilds and carries the per-piece colours and depths over.
   void SetFont(const FontDescription& description);
+  // A font file's face that need not be installed, as the font dialog's
+  // "Open font file" gives it; kept for the run only.
+  void SetFontFile(const FontFaceInfo& face);
+  // New alignment, kerning or fallback: rebuilds and carries the per-piece
+  // colours and depths over.
+  void SetTextOptions(const TextOptions& options);
   // Colours the selected pieces, or with nothing selected every piece and
   // the colour new pieces get.
   void ApplyColour(std::uint32_t colour);
@@ -100,11 +93,19 @@ class CZarnView : public QWidget {
   const std::vector<int>& Selection() const { return m_selection.Selected(); }
   const std::vector<PieceRect>& PieceRects() const { return m_selection.Rects(); }
   const LayoutFit& Fit() const { return m_fit; }
+  // The letter bytes (a character outside Windows-1252 as '?') and the characters.
   const std::string& Text() const { return m_textBytes; }
+  const std::u32string& Characters() const { return m_characters; }
+  const TextOptions& Options() const { return m_textOptions; }
+  // The text and options as the profile keeps them: once chosen, else nothing.
+  std::optional<std::u32string> KeptCharacters() const;
+  std::optional<TextOptions> KeptTextOptions() const;
+  // The text and options every build starts from; set before the first build.
+  void SetStartText(const std::optional<std::u32string>& characters, const std::optional<TextOptions>& options);
   const FontDescription& FontSetting() const { return m_fontDescription; }
   // The settings every rebuild starts from; set before the first build.
   const TextSettings& Settings() const { return m_settings; }
-  const CGlyphOutline& Outline() const { return *m_outline; }
+  const CGlyphOutline& Outline() const { return m_outline; }
   // The export's unit, em height and solid mode, once the user has chosen them.
   std::optional<ExportSettings>& ExportChoices() { return m_exportChoices; }
   void SetSettings(const TextSettings& settings) { m_settings = settings; }
@@ -123,8 +124,9 @@ class CZarnView : public QWidget {
   void LettersChanged(bool refit);
   // A stage's name during a rebuild, "Ready" after it.
   void StatusText(const QString& text);
-  // A long build's progress in percent; -1 when it has ended.
-  void BuildProgress(int percent);
+  // After each build: the characters no face had, as a warning naming them;
+  // empty when every character has its glyph.
+  void MissingCharacters(const QString& warning);
   // A key this view does not handle (the examiner's navigation keys).
   void UnhandledKey(int key, int repeatCount, Qt::KeyboardModifiers modifiers);
   // The context menu asked for at a global position.
@@ -141,25 +143,10 @@ class CZarnView : public QWidget {
   void contextMenuEvent(QContextMenuEvent* event) override;
   // Tab belongs to the selection, not to the focus chain.
   bool focusNextPrevChild(bool next) override;
-  // Escape anywhere in this window cancels a running build.
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  struct PendingBuild;
-  class BuildListener;
-  // The document's first letters, built here and at once.
-  void BuildFirstLetters();
-  // Asks for letters of this text in this face (the latest request wins).
-  void RequestBuild(const std::string& text, const FontDescription& description,
-                    std::shared_ptr<Font> face, bool newText);
-  // (Re)starts the pending build with the current settings and letters.
-  void LaunchBuild();
-  // Hands over what the worker has done; run on this thread when it wakes us.
-  void DeliverBuild();
-  void BuildEnded();
-  // After an edit of the letters while a build runs: the build starts
-  // again with the settings as they are now.
-  void RestartBuild();
+  enum class Rebuild { Initial, NewText, NewFont };
+  void BuildLetters(Rebuild kind);
   // Fits and shows freshly built letters, with the camera fitted anew.
   void ShowNewLetters();
   void OpenFont();
@@ -172,15 +159,15 @@ class CZarnView : public QWidget {
   FontDescription m_fontDescription;
   std::unique_ptr<CText3D> m_text;
   PieceSelection m_selection;
-  std::string m_textBytes = "Glyphkiln";
-  std::shared_ptr<Font> m_font;  // opened from m_fontDescription; null when no face opens
-  std::shared_ptr<const CGlyphOutline> m_outline;
+  std::u32string m_characters = U"Glyphkiln";
+  std::string m_textBytes = "Glyphkiln";  // m_characters' letter bytes
+  TextOptions m_textOptions;
+  bool m_textChosen = false;     // the text came from the user or the profile
+  bool m_optionsChosen = false;  // the options likewise
+  std::optional<FontFaceInfo> m_fontFile;  // used instead of m_fontDescription when set
+  std::unique_ptr<Font> m_font;  // opened from m_fontDescription; null when no face opens
+  CGlyphOutline m_outline;
   std::optional<ExportSettings> m_exportChoices;
   LayoutFit m_fit;
   FocusFrameState m_focusFrame;
-  std::chrono::milliseconds m_inPlaceWait{200};
-  std::unique_ptr<PendingBuild> m_build;  // the build asked for; null when none runs
-  std::unique_ptr<BuildListener> m_listener;
-  // Last, so that it goes first: its worker must stop before the rest goes.
-  std::unique_ptr<LetterBuildRunner> m_runner;
 };

@@ -38,7 +38,7 @@ Json PieceJson(const CLetterPiece& piece) {
 
 }  // namespace
 
-std::string GeometryJson(const CText3D& text) {
+std::string GeometryJson(const CText3D& text, const std::u32string& characters) {
   Json letters = Json::array();
   for (const CLetter& letter : text.letters) {
     Json pieces = Json::array();
@@ -50,13 +50,13 @@ std::string GeometryJson(const CText3D& text) {
     letters.push_back(std::move(json));
   }
   Json root = Json::object();
-  root["text"] = Windows1252ToUtf8(text.text);
+  root["text"] = CodePointsToUtf8(characters);
   root["bounds"] = BoundsJson(text.bounds);
   root["letters"] = std::move(letters);
   return root.dump();
 }
 
-bool DumpGeometry(const CText3D& text, std::FILE* out) {
-  const std::string json = GeometryJson(text);
+bool DumpGeometry(const CText3D& text, const std::u32string& characters, std::FILE* out) {
+  const std::string json = GeometryJson(text, characters);
   return std::fwrite(json.data(), 1, json.size(), out) == json.size() && std::fputc('\n', out) != EOF;
 }

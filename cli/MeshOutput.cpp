@@ -4,8 +4,9 @@
 #include <filesystem>
 #include <cstdio>
 
+#include "MeshCheck.h"
 #include "MeshExport.h"
-#include "StlReader.h"
+#include "MeshFileReader.h"
 #include "PieceMesh.h"
 #include "Text3D.h"
 #include "WorldOutput.h"
@@ -60,7 +61,7 @@ std::vector<OptionSpec> MeshOptionRows() {
          o.exportSettings.mergeTouching = true;
          return true;
        }},
-      {"--check", "", "report per piece on the solids of TEXT (or of the STL file TEXT names)",
+      {"--check", "", "report per piece on the solids of TEXT (or of the STL, OBJ, GLB or 3MF file TEXT names)",
        [](CliOptions& o, const std::string&, std::string&) {
          o.exportSettings.check = true;
          return true;
@@ -80,22 +81,24 @@ MeshFormat OutputFormat(const CliOptions& options) {
 }
 
 bool ChecksFile(const CliOptions& options) {
-  return options.exportSettings.check && FormatForPath(options.text) == MeshFormat::Stl &&
-         std::filesystem::is_regular_file(options.text);
+  return options.exportSettings.check && IsReadableMeshFile(options.text);
 }
 
 int CheckSolids(const std::vector<PieceMesh>& pieces, std::FILE* out) {
   int failed = 0;
   for (const PieceMesh& piece : pieces) {
     const MeshReport r = CheckMesh(piece);
-    const bool sound = r.closed && r.oriented && r.selfIntersecting == 0 && r.degenerate == 0 && r.volume > 0.0;
+    const std::string name = !piece.name.empty() ? piece.name
+                                                 : LetterName(piece.letterCode) + "_" + std::to_string(piece.letterIndex + 1) +
+                                                       "_" + std::to_string(piece.pieceIndex + 1);
+    const bool sound = IsSoundSolid(r);
     if (!sound) ++failed;
     char volume[64];
     const auto end = std::to_chars(volume, volume + sizeof volume, r.volume, std::chars_format::general, 9);
     std::fprintf(out,
-                 "%s_%d_%d: closed %s, oriented %s, self-intersecting triangles %d, degenerate "
+                 "%s: closed %s, oriented %s, self-intersecting triangles %d, degenerate "
                  "triangles %d, volume %.*s: %s\n",
-                 LetterName(piece.letterCode).c_str(), piece.letterIndex + 1, piece.pieceIndex + 1,
+                 name.c_str(),
                  r.closed ? "yes" : "no", r.oriented ? "yes" : "no", r.selfIntersecting, r.degenerate,
                  static_cast<int>(end.ptr - volume), volume, sound ? "ok" : "FAILED");
   }
@@ -105,7 +108,7 @@ int CheckSolids(const std::vector<PieceMesh>& pieces, std::FILE* out) {
 
 int CheckFile(const CliOptions& options, std::string& error) {
   std::vector<PieceMesh> pieces;
-  if (!ReadStlPieces(options.text, pieces, error)) return kExitFailure;
+  if (!ReadMeshFilePieces(options.text, pieces, error)) return kExitFailure;
   return CheckSolids(pieces, stdout);
 }
 
@@ -113,8 +116,24 @@ int CheckText(const CText3D& text, const CliOptions& options) {
   return CheckSolids(ExportMeshes(text, options.settings, options.exportSettings), stdout);
 }
 
-bool WriteOutputFile(const CText3D& text, const CliOptions& options, std::string& error) {
+StagedOutputFile StageOutputFile(const CliOptions& options, StagedOutputs& outputs) {
+  StagedOutputFile staged;
+  const std::string target = WorldPath(options);
+  if (OutputFormat(options) == MeshFormat::Obj && target != "-") {
+    // The library is committed before the OBJ that names it.
+    const std::filesystem::path library = MaterialLibraryPath(target);
+    staged.library = MaterialLibraryTarget{outputs.Add(library.string()), library.filename().string()};
+    staged.targets.push_back(library.string());
+  }
+  staged.path = outputs.Add(target);
+  staged.targets.push_back(target);
+  return staged;
+}
+
+bool WriteOutputFile(const CText3D& text, const CliOptions& options, const StagedOutputFile& staged,
+                     std::string& error) {
   const MeshFormat format = OutputFormat(options);
-  if (format == MeshFormat::Vrml) return WriteWorldFile(text, WorldPath(options), error);
-  return SaveTextMeshes(WorldPath(options), format, text, options.settings, options.exportSettings, error);
+  if (format == MeshFormat::Vrml) return WriteWorldFile(text, staged.path, error);
+  return SaveTextMeshes(staged.path, format, text, options.settings, options.exportSettings, error,
+                        staged.library ? &*staged.library : nullptr);
 }

@@ -11,9 +11,11 @@
 #include "GifAnimation.h"
 #include "GifWriter.h"
 #include "PictureAnimation.h"
+#include "PictureFiles.h"
 #include "PictureRender.h"
 #include "PngWriter.h"
 #include "RendererBinding.h"
+#include "SaveFile.h"
 #include "Text3D.h"
 
 namespace {
@@ -89,24 +91,13 @@ bool ReportGifResult(SaveGifResult result, const std::string& path, std::string&
 bool WriteStillGif(RendererBinding& binding, PictureRenderer& renderer, const PictureFrame& picture,
                    const CliOptions& options, std::string& error) {
   const std::string& path = options.gifPath;
-  if (options.gifPalette != CliOptions::Palette::kAdaptive) {
-    // The binding still holds the one frame drawn: the desktop program's save.
-    if (options.antialias == 1) return ReportGifResult(binding.SaveGif(path), path, error);
-    const auto indices = renderer.CubeIndices(picture);
-    if (indices.empty()) return ReportGifResult(SaveGifResult::kNothingToSave, path, error);
-    return ReportGifResult(SaveFrameAsGif(path, indices.data(), picture.width, picture.height, binding.Palette()),
-                           path, error);
-  }
-  if (picture.Empty()) return ReportGifResult(SaveGifResult::kNothingToSave, path, error);
-  std::vector<std::vector<std::uint8_t>> indices;
-  const auto palette = MapToAdaptivePalette({picture}, 256, indices);
-  auto image = GifImageCreate(picture.width, picture.height);
-  if (!image) return ReportGifResult(SaveGifResult::kCanNotBuildGif, path, error);
-  for (std::size_t i = 0; i < palette.size(); ++i)
-    GifImageSetColor(*image, static_cast<int>(i), palette[i].red, palette[i].green, palette[i].blue);
-  image->pixels = std::move(indices.front());
-  if (!SaveOutput(path, [&image](std::ostream& out) { return WriteGifStream(*image, out); }, error)) return false;
-  return true;
+  const bool adaptive = options.gifPalette == CliOptions::Palette::kAdaptive;
+  const auto image = StillGifImage(binding, renderer, picture, adaptive);
+  if (!image) return ReportGifResult(SaveGifResult::kNothingToSave, path, error);
+  const auto write = [&image](std::ostream& out) { return WriteGifStream(*image, out); };
+  if (adaptive) return SaveOutput(path, write, error);
+  return ReportGifResult(SaveAtomically(path, write) ? SaveGifResult::kSaved : SaveGifResult::kCanNotCreateFile,
+                         path, error);
 }
 
 bool WriteTurntable(RendererBinding& binding, const CText3D& text, const PictureSettings& settings,
@@ -212,10 +203,7 @@ bool WantsPictures(const CliOptions& options) {
 }
 
 bool WritePictures(const CText3D& text, const CliOptions& options, std::string& error) {
-  RendererBindingOptions bindingOptions = RendererBindingOptions::Default();
-  bindingOptions.maxWidth = kMaxPictureSide;
-  bindingOptions.maxHeight = kMaxPictureSide;
-  RendererBinding binding(bindingOptions);
+  RendererBinding binding(PictureBindingOptions());
   if (!binding.View()) {
     error = kCanNotStartViewer;
     return false;

@@ -76,14 +76,6 @@ std::string StagedOutputs::Add(const std::string& target) {
   return output.temporary.empty() ? output.resolved : output.temporary;
 }
 
-std::string StagedOutputs::AddInPlace(const std::string& target) {
-  Output output;
-  output.target = target;
-  output.resolved = target;
-  m_outputs.push_back(output);
-  return target;
-}
-
 void StagedOutputs::MarkWritten(const std::string& target) {
   for (Output& output : m_outputs) {
     if (output.target == target) output.written = true;

@@ -26,10 +26,6 @@ class StagedOutputs {
   // temporary, or directly), for the fates of a failed run.
   void MarkWritten(const std::string& target);
 
-  // Registers an output that its writer puts in place itself, and returns
-  // the target.
-  std::string AddInPlace(const std::string& target);
-
   // Renames every temporary over its target, giving each the old file's
   // permissions (or those of a new file). False with `error` naming the
   // first target that could not be replaced; the ones before it are.

@@ -18,22 +18,6 @@ FontDescription DescriptionOf(const CliOptions& options) {
   return description;
 }
 
-// "Ω (U+03A9), 漢 (U+6F22)".
-std::string NameCharacters(const std::u32string& characters) {
-  std::string names;
-  for (char32_t c : characters) {
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-    if (!names.empty()) names += ", ";
-    // Controls and blanks are named by their code alone.
-    if (c > U' ' && c != 0x7F && !(c >= 0x80 && c < 0xA0)) {
-      names += CodePointsToUtf8(std::u32string(1, c)) + " ";
-    }
-    names += "(" + std::string(code) + ")";
-  }
-  return names;
-}
-
 }  // namespace
 
 std::unique_ptr<Font> OpenFont(const CliOptions& options, std::string& error) {
@@ -68,13 +52,6 @@ bool ReadText(const CliOptions& options, std::u32string& text, std::string& erro
   return true;
 }
 
-std::string LetterBytes(const std::u32string& text) {
-  std::string bytes;
-  bytes.reserve(text.size());
-  for (char32_t c : text) bytes.push_back(static_cast<char>(UnicodeToWindows1252(c)));
-  return bytes;
-}
-
 void ExtractText(CGlyphOutline& outline, const std::u32string& text, const Font& font,
                  const CliOptions& options, std::FILE* warnings) {
   TextLayout layout;
@@ -82,22 +59,11 @@ void ExtractText(CGlyphOutline& outline, const std::u32string& text, const Font&
   layout.align = options.align == "right"    ? LineAlign::Right
                  : options.align == "centre" ? LineAlign::Centre
                                              : LineAlign::Left;
-  std::u32string missing = ExtractGlyphOutlines(outline, text, font, layout);
-  std::unique_ptr<Font> fallback;
-  if (!missing.empty() && options.fontFallback) {
-    FontDescription like = DescriptionOf(options);
-    if (!options.fontFile.empty()) like.faceName = font.Family();
-    // One face for all of them if there is one, else one for the first.
-    std::optional<ResolvedFont> resolved = ResolveFaceCovering(missing, like);
-    if (!resolved) resolved = ResolveFaceCovering(missing.substr(0, 1), like);
-    if (resolved) fallback = Font::Open(*resolved);
-    if (fallback) {
-      layout.fallback = fallback.get();
-      missing = ExtractGlyphOutlines(outline, text, font, layout);
-    }
-  }
+  FontDescription like = DescriptionOf(options);
+  if (!options.fontFile.empty()) like.faceName = font.Family();
+  const std::u32string missing =
+      ExtractWithFallback(outline, text, font, layout, options.fontFallback ? &like : nullptr);
   if (!missing.empty() && warnings) {
-    std::fprintf(warnings, "glyphkiln: warning: %s %s has no glyph for %s\n",
-                 font.Family().c_str(), font.Style().c_str(), NameCharacters(missing).c_str());
+    std::fprintf(warnings, "glyphkiln: warning: %s\n", MissingGlyphWarning(font, missing).c_str());
   }
 }

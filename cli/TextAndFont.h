@@ -20,10 +20,6 @@ std::unique_ptr<Font> OpenFont(const CliOptions& options, std::string& error);
 // the reason when the file cannot be read.
 bool ReadText(const CliOptions& options, std::u32string& text, std::string& error);
 
-// The letter bytes kept with the letters: each character's Windows-1252
-// byte, '?' for a character the code page lacks.
-std::string LetterBytes(const std::u32string& text);
-
 // Refills `outline` from the text with the options' layout and, with
 // --font-fallback, a fallback face found through fontconfig. Characters no
 // face has are named in one warning on `warnings`.

@@ -2,9 +2,13 @@
 // of the VRML world through the atomic save.
 #include "WorldOutput.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ostream>
+#include <thread>
 
+#include "MeshOutput.h"
+#include "PictureOutput.h"
 #include "Text3D.h"
 #include "TextSettings.h"
 #include "VrmlWriter.h"
@@ -98,6 +102,23 @@ bool WriteWorldFile(const CText3D& text, const std::string& path, std::string& e
       path,
       [&text](std::ostream& out) {
         WriteVrml(text, out);
+        return static_cast<bool>(out);
+      },
+      error);
+}
+
+bool WritesOnlyWorld(const CliOptions& options) {
+  return !options.dumpOutline && !options.dumpGeometry && !options.exportSettings.check &&
+         !WantsPictures(options) && OutputFormat(options) == MeshFormat::Vrml;
+}
+
+bool WriteWorldFileFinishing(CText3D& text, const TextSettings& settings, const std::string& path,
+                             std::string& error) {
+  const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
+  return SaveOutput(
+      path,
+      [&](std::ostream& out) {
+        WriteVrmlFinishing(text, settings, out, threads);
         return static_cast<bool>(out);
       },
       error);

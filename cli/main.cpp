@@ -14,6 +14,7 @@
 #include "StagedOutputs.h"
 #include "Text3D.h"
 #include "TextAndFont.h"
+#include "Windows1252.h"
 #include "WorldOutput.h"
 
 namespace {
@@ -62,10 +63,11 @@ int Run(const CliOptions& options) {
 
   BuildOptions build;
   build.contoursOnly = options.dumpGeometry;
+  build.lettersOnly = WritesOnlyWorld(options);
   const std::unique_ptr<CText3D> letters = BuildText3D(bytes, outline, options.settings, build);
   const CText3D& text = *letters;
   if (options.dumpGeometry) {
-    if (!DumpGeometry(text, stdout) || !OutputWritten()) {
+    if (!DumpGeometry(text, characters, stdout) || !OutputWritten()) {
       return Failure("cannot write to standard output");
     }
     return kExitOk;
@@ -73,26 +75,26 @@ int Run(const CliOptions& options) {
 
   if (options.exportSettings.check) return CheckText(text, options);
   // Every output goes to a temporary file first; only when all of them are
-  // complete do they replace their targets, together. An export that writes
-  // more than one file (OBJ with its materials) is written in place, last.
+  // complete do they replace their targets, together (an OBJ with its
+  // material library as two outputs).
   const bool wantsWorld = !WantsPictures(options) || !options.outputPath.empty();
   StagedOutputs outputs;
   CliOptions staged = options;
   if (!options.pngPath.empty()) staged.pngPath = outputs.Add(options.pngPath);
   if (!options.gifPath.empty()) staged.gifPath = outputs.Add(options.gifPath);
-  if (wantsWorld) {
-    staged.exportSettings.format = OutputFormat(options);
-    staged.outputPath = OutputFormat(options) == MeshFormat::Vrml ? outputs.Add(WorldPath(options))
-                                                                  : outputs.AddInPlace(WorldPath(options));
-  }
+  StagedOutputFile world;
+  if (wantsWorld) world = StageOutputFile(options, outputs);
   if (WantsPictures(options)) {
     if (!WritePictures(text, staged, error)) return OutputsFailed(outputs, error);
     outputs.MarkWritten(options.pngPath);
     outputs.MarkWritten(options.gifPath);
   }
   if (wantsWorld) {
-    if (!WriteOutputFile(text, staged, error)) return OutputsFailed(outputs, error);
-    outputs.MarkWritten(WorldPath(options));
+    const bool written = build.lettersOnly
+                             ? WriteWorldFileFinishing(*letters, options.settings, world.path, error)
+                             : WriteOutputFile(text, options, world, error);
+    if (!written) return OutputsFailed(outputs, error);
+    for (const std::string& target : world.targets) outputs.MarkWritten(target);
   }
   if (!outputs.CommitAll(error)) return OutputsFailed(outputs, error);
   return kExitOk;

@@ -4,7 +4,9 @@
 
 #include "CleanSolid.h"
 #include "MeshFiles.h"
+#include "SaveFile.h"
 #include "Text3D.h"
+#include "VrmlWriter.h"
 
 TextSettings ScaledToEmHeight(const TextSettings& settings, const ExportSettings& exportSettings) {
   TextSettings scaled = settings;
@@ -27,11 +29,22 @@ std::vector<PieceMesh> ExportMeshes(const CText3D& text, const TextSettings& set
 }
 
 bool SaveTextMeshes(const std::filesystem::path& path, MeshFormat format, const CText3D& text,
-                    const TextSettings& settings, const ExportSettings& exportSettings, std::string& error) {
+                    const TextSettings& settings, const ExportSettings& exportSettings, std::string& error,
+                    const MaterialLibraryTarget* library) {
   std::string message, reason;
-  std::filesystem::path failed;
-  if (SaveMeshFile(path, format, ExportMeshes(text, settings, exportSettings), exportSettings, message, reason,
-                   failed)) {
+  std::filesystem::path failed = path;
+  if (format == MeshFormat::Vrml) {
+    if (SaveAtomically(
+            path,
+            [&text](std::ostream& out) {
+              WriteVrml(text, out);
+              return static_cast<bool>(out);
+            },
+            &message, &reason)) {
+      return true;
+    }
+  } else if (SaveMeshFile(path, format, ExportMeshes(text, settings, exportSettings), exportSettings, message,
+                          reason, failed, library)) {
     return true;
   }
   error = message + " '" + failed.string() + "'" + (reason.empty() ? "" : ": " + reason);

@@ -11,7 +11,8 @@ std::filesystem::path MaterialLibraryPath(const std::filesystem::path& objPath) 
 
 bool SaveMeshFile(const std::filesystem::path& path, MeshFormat format,
                   std::vector<PieceMesh> meshes, const ExportSettings& settings,
-                  std::string& message, std::string& reason, std::filesystem::path& failedPath) {
+                  std::string& message, std::string& reason, std::filesystem::path& failedPath,
+                  const MaterialLibraryTarget* library) {
   failedPath = path;
   auto save = [&](const std::filesystem::path& target, const std::function<bool(std::ostream&)>& write) {
     failedPath = target;
@@ -26,7 +27,8 @@ bool SaveMeshFile(const std::filesystem::path& path, MeshFormat format,
       });
     case MeshFormat::Obj: {
       const bool toFile = path != "-";
-      const std::filesystem::path mtl = MaterialLibraryPath(path);
+      const std::filesystem::path mtl = library ? library->path : MaterialLibraryPath(path);
+      const std::string mtlName = library ? library->name : mtl.filename().string();
       if (toFile && !save(mtl, [&](std::ostream& out) {
             WriteMtl(meshes, out);
             return static_cast<bool>(out);
@@ -34,7 +36,7 @@ bool SaveMeshFile(const std::filesystem::path& path, MeshFormat format,
         return false;
       }
       return save(path, [&](std::ostream& out) {
-        WriteObj(meshes, toFile ? mtl.filename().string() : std::string("glyphkiln.mtl"), out);
+        WriteObj(meshes, toFile ? mtlName : std::string("glyphkiln.mtl"), out);
         return static_cast<bool>(out);
       });
     }

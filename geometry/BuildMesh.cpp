@@ -119,7 +119,6 @@ void CLetterPiece::BuildMesh() {
   // of the build's time and left up to twice the needed memory reserved.
   const std::size_t points = static_cast<std::size_t>(start.back());
   vertices.reserve(points * static_cast<std::size_t>(r));
-  sideFaces.reserve(points * static_cast<std::size_t>(r - 1) * 5);
   AppendVertices(*this, steps);
 
   // Seen from +z the outline runs clockwise, so the front face takes it
@@ -133,17 +132,27 @@ void CLetterPiece::BuildMesh() {
   ++faceCount;
 
   // Side quads edge by edge, each edge from the front band to the back band,
-  // the closing edge last.
+  // the closing edge last: four corners and the -1 that ends a face, written
+  // in place since the number of quads is known.
+  const std::size_t quads = points * static_cast<std::size_t>(r - 1);
+  sideFaces.resize(quads * 5);
+  int* face = sideFaces.data();
   for (std::size_t c = 0; c < contours.size(); ++c) {
     const int n = start[c + 1] - start[c];
     for (int k = 0; k < n; ++k) {
       const int g = start[c] + k;
       const int gNext = start[c] + (k + 1 == n ? 0 : k + 1);
       for (int j = 0; j + 1 < r; ++j) {
-        AddFace(0, g * r + j + 1, g * r + j, gNext * r + j, gNext * r + j + 1);
+        face[0] = g * r + j + 1;
+        face[1] = g * r + j;
+        face[2] = gNext * r + j;
+        face[3] = gNext * r + j + 1;
+        face[4] = -1;
+        face += 5;
       }
     }
   }
+  faceCount += static_cast<int>(quads);
 }
 
 void CLetter::BuildMeshes() {

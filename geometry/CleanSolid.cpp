@@ -11,6 +11,7 @@
 #include <polyclipping/clipper.hpp>
 
 #include "Letter.h"
+#include "MeshCheck.h"
 #include "Text3D.h"
 #include "Triangulate.h"
 
@@ -177,10 +178,7 @@ class SolidBuilder {
   PieceMesh& m_mesh;
 };
 
-bool Sound(const PieceMesh& mesh) {
-  const MeshReport report = CheckMesh(mesh);
-  return report.oriented && report.degenerate == 0 && report.selfIntersecting == 0 && report.volume > 0.0;
-}
+bool Sound(const PieceMesh& mesh) { return IsSoundSolid(CheckMesh(mesh)); }
 
 // The solid of one region with a bevel of `size`, or an empty mesh when the
 // offsets change the outline's shape too much to follow.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "Windows1252.h"
@@ -189,6 +190,24 @@ std::u32string ExtractGlyphOutlines(CGlyphOutline& outline, const std::u32string
     outline.codes.push_back(LetterCode(text[k]));
   }
   return layout.Missing();
+}
+
+std::u32string ExtractWithFallback(CGlyphOutline& outline, const std::u32string& text, const Font& font,
+                                   TextLayout layout, const FontDescription* fallbackLike) {
+  layout.fallback = nullptr;
+  std::u32string missing = ExtractGlyphOutlines(outline, text, font, layout);
+  if (missing.empty() || !fallbackLike) return missing;
+  std::optional<ResolvedFont> resolved = ResolveFaceCovering(missing, *fallbackLike);
+  if (!resolved) resolved = ResolveFaceCovering(missing.substr(0, 1), *fallbackLike);
+  const std::unique_ptr<Font> fallback = resolved ? Font::Open(*resolved) : nullptr;
+  if (!fallback) return missing;
+  layout.fallback = fallback.get();
+  return ExtractGlyphOutlines(outline, text, font, layout);
+}
+
+std::string MissingGlyphWarning(const Font& font, const std::u32string& missing) {
+  if (missing.empty()) return {};
+  return font.Family() + " " + font.Style() + " has no glyph for " + NameCharacters(missing);
 }
 
 void ExtractGlyphOutlines(CGlyphOutline& outline, const std::string& text, const Font& font) {

@@ -37,6 +37,18 @@ struct TextLayout {
 std::u32string ExtractGlyphOutlines(CGlyphOutline& outline, const std::u32string& text,
                                     const Font& font, const TextLayout& layout = {});
 
+// The same, and with `fallbackLike` the characters the font lacks are taken
+// from the installed face fontconfig prefers near that description among
+// those holding them (one face for all of them when there is one, else one
+// for the first); layout.fallback is not read. Returns the characters that
+// are still missing.
+std::u32string ExtractWithFallback(CGlyphOutline& outline, const std::u32string& text, const Font& font,
+                                   TextLayout layout, const FontDescription* fallbackLike);
+
+// The warning for characters no face has: "<family> <style> has no glyph
+// for Ω (U+03A9), ..."; empty when none is missing.
+std::string MissingGlyphWarning(const Font& font, const std::u32string& missing);
+
 // The same for letter bytes read as Windows-1252, one line, no shaping.
 void ExtractGlyphOutlines(CGlyphOutline& outline, const std::string& text, const Font& font);
 

@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <unordered_map>
 #include <utility>
 
@@ -211,100 +210,6 @@ std::vector<PieceMesh> BuildTextMeshes(const CText3D& text, double scale) {
     }
   }
   return meshes;
-}
-
-namespace {
-
-double Orient(const CVertex3F& a, const CVertex3F& b, const CVertex3F& c, const CVertex3F& d) {
-  return Dot(Cross(Sub(b, a), Sub(c, a)), Sub(d, a));
-}
-
-// Whether segment p-q passes through the inside of triangle abc: the ends
-// strictly on both sides of its plane and the segment strictly inside all
-// three edges. Touching (a shared corner or edge) does not count.
-bool SegmentCrossesTriangle(const CVertex3F& p, const CVertex3F& q, const CVertex3F& a,
-                            const CVertex3F& b, const CVertex3F& c) {
-  const double sp = Orient(a, b, c, p);
-  const double sq = Orient(a, b, c, q);
-  if (!((sp > 0.0 && sq < 0.0) || (sp < 0.0 && sq > 0.0))) return false;
-  const double e1 = Orient(p, q, a, b);
-  const double e2 = Orient(p, q, b, c);
-  const double e3 = Orient(p, q, c, a);
-  return (e1 > 0.0 && e2 > 0.0 && e3 > 0.0) || (e1 < 0.0 && e2 < 0.0 && e3 < 0.0);
-}
-
-bool TrianglesCross(const std::vector<CVertex3F>& v, const Tri& s, const Tri& t) {
-  for (int e = 0; e < 3; ++e) {
-    if (SegmentCrossesTriangle(v[s[e]], v[s[(e + 1) % 3]], v[t[0]], v[t[1]], v[t[2]])) return true;
-    if (SegmentCrossesTriangle(v[t[e]], v[t[(e + 1) % 3]], v[s[0]], v[s[1]], v[s[2]])) return true;
-  }
-  return false;
-}
-
-int CountSelfIntersecting(const PieceMesh& mesh) {
-  const auto& v = mesh.vertices;
-  const auto& tris = mesh.triangles;
-  struct Box {
-    float lo[3], hi[3];
-    std::size_t t;
-  };
-  std::vector<Box> boxes;
-  boxes.reserve(tris.size());
-  for (std::size_t t = 0; t < tris.size(); ++t) {
-    Box b{{v[tris[t][0]].x, v[tris[t][0]].y, v[tris[t][0]].z},
-          {v[tris[t][0]].x, v[tris[t][0]].y, v[tris[t][0]].z}, t};
-    for (int k = 1; k < 3; ++k) {
-      const float c[3] = {v[tris[t][k]].x, v[tris[t][k]].y, v[tris[t][k]].z};
-      for (int a = 0; a < 3; ++a) {
-        b.lo[a] = std::min(b.lo[a], c[a]);
-        b.hi[a] = std::max(b.hi[a], c[a]);
-      }
-    }
-    boxes.push_back(b);
-  }
-  std::sort(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) { return a.lo[0] < b.lo[0]; });
-  std::vector<bool> bad(tris.size(), false);
-  for (std::size_t i = 0; i < boxes.size(); ++i) {
-    for (std::size_t j = i + 1; j < boxes.size() && boxes[j].lo[0] <= boxes[i].hi[0]; ++j) {
-      if (boxes[j].lo[1] > boxes[i].hi[1] || boxes[j].hi[1] < boxes[i].lo[1]) continue;
-      if (boxes[j].lo[2] > boxes[i].hi[2] || boxes[j].hi[2] < boxes[i].lo[2]) continue;
-      if (TrianglesCross(v, tris[boxes[i].t], tris[boxes[j].t])) {
-        bad[boxes[i].t] = bad[boxes[j].t] = true;
-      }
-    }
-  }
-  return static_cast<int>(std::count(bad.begin(), bad.end(), true));
-}
-
-}  // namespace
-
-MeshReport CheckMesh(const PieceMesh& mesh, bool intersections) {
-  MeshReport report;
-  // Per undirected edge: uses in each direction.
-  std::map<std::pair<std::uint32_t, std::uint32_t>, std::pair<int, int>> edges;
-  for (const Tri& t : mesh.triangles) {
-    if (RepeatsVertex(t) || WithoutArea(mesh.vertices, t)) ++report.degenerate;
-    for (int e = 0; e < 3; ++e) {
-      const std::uint32_t a = t[e], b = t[(e + 1) % 3];
-      auto& uses = edges[{std::min(a, b), std::max(a, b)}];
-      (a < b ? uses.first : uses.second) += 1;
-    }
-    const CVertex3F& a = mesh.vertices[t[0]];
-    const CVertex3F& b = mesh.vertices[t[1]];
-    const CVertex3F& c = mesh.vertices[t[2]];
-    report.volume += Dot(Vec{a.x, a.y, a.z}, Cross(Vec{b.x, b.y, b.z}, Vec{c.x, c.y, c.z})) / 6.0;
-  }
-  bool oriented = true;
-  for (const auto& [edge, uses] : edges) {
-    const int total = uses.first + uses.second;
-    if (total == 1) ++report.boundaryEdges;
-    if (total > 2) ++report.overusedEdges;
-    if (uses.first != 1 || uses.second != 1) oriented = false;
-  }
-  report.closed = !mesh.triangles.empty() && report.boundaryEdges == 0 && report.overusedEdges == 0;
-  report.oriented = report.closed && oriented;
-  if (intersections) report.selfIntersecting = CountSelfIntersecting(mesh);
-  return report;
 }
 
 std::string LetterName(int letterCode) {

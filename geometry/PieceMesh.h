@@ -21,6 +21,7 @@ struct PieceMesh {
   int letterCode = 0;   // the letter's byte, sign-extended as in CLetter
   int letterIndex = 0;  // position of the letter in the text
   int pieceIndex = 0;   // position of the piece in its letter
+  std::string name;     // the piece's name in a file it was read from
 };
 
 // The mesh of a piece whose mesh has been built (BuildMesh). Triangles that
@@ -36,19 +37,6 @@ void WeldMesh(PieceMesh& mesh);
 // Every piece with at least one triangle, letter by letter, each scaled by
 // `scale` about the origin.
 std::vector<PieceMesh> BuildTextMeshes(const CText3D& text, double scale = 1.0);
-
-// What a reader's check of a solid would say about one mesh.
-struct MeshReport {
-  bool closed = false;    // every edge shared by exactly two triangles
-  bool oriented = false;  // ... running opposite ways in them
-  int boundaryEdges = 0;  // edges of one triangle only
-  int overusedEdges = 0;  // edges of three or more
-  int degenerate = 0;     // triangles repeating a vertex or without area
-  int selfIntersecting = 0;  // triangles crossing another triangle of the mesh
-  double volume = 0.0;    // signed: positive when wound outward
-};
-// `intersections` adds the pairwise test (quadratic, with a grid).
-MeshReport CheckMesh(const PieceMesh& mesh, bool intersections = true);
 
 // "A" for a letter or digit, "U+00C5" style for other bytes: a name usable in
 // file formats that take identifiers.

@@ -153,6 +153,11 @@ std::unique_ptr<CText3D> BuildText3D(const std::string& text, const CGlyphOutlin
   stage(BuildStage::Loading);
   auto letters =
       std::make_unique<CText3D>(text, outline, settings.colour, settings.height, settings.depth);
+  if (options.lettersOnly) {
+    letters->SetLight(settings.lightFlags);
+    stage(BuildStage::Finished);
+    return letters;
+  }
   // Each stage below is one pass over the letters, letter by letter, so that
   // progress can be told and a cancel heard between any two letters.
   const std::size_t count = letters->letters.size();
@@ -184,4 +189,11 @@ std::unique_ptr<CText3D> BuildText3D(const std::string& text, const CGlyphOutlin
   }
   stage(BuildStage::Finished);
   return letters;
+}
+
+void FinishLetter(CLetter& letter, const TextSettings& settings) {
+  letter.FindContours();
+  letter.CalculateContours();
+  letter.SetBevel(settings.bevelSteps, settings.bevelSize);
+  letter.BuildMeshes();
 }

@@ -103,6 +103,10 @@ struct BuildOptions {
   // Looked at between letters (by another thread if need be): once it is
   // set the build stops and returns no letters at all.
   const std::atomic<bool>* cancel = nullptr;
+  // Stop once the letters are made from the outline stream and the light is
+  // set; the caller then finishes each letter with FinishLetter, in any order
+  // and on any thread (a long world written letter by letter as they are done).
+  bool lettersOnly = false;
 };
 
 // The one letter build: construction from the outline stream, contour
@@ -111,6 +115,12 @@ struct BuildOptions {
 std::unique_ptr<CText3D> BuildText3D(const std::string& text, const CGlyphOutline& outline,
                                      const TextSettings& settings,
                                      const BuildOptions& options = {});
+
+// The rest of the build for one letter of a text built with lettersOnly:
+// nesting, orientation and bridging, bevel and meshes, as BuildText3D runs
+// them over the whole text. Letters are independent of each other, so
+// different letters may be finished at the same time.
+void FinishLetter(CLetter& letter, const TextSettings& settings);
 
 // Per-piece (colour, depth) pairs recorded before a font change and applied
 // by position to the letters built with the new font.

@@ -2,6 +2,7 @@
 #include "Windows1252.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <utility>
 
 namespace {
@@ -119,4 +120,25 @@ std::string CodePointsToUtf8(std::u32string_view characters) {
     AppendUtf8(out, valid ? c : U'\uFFFD');
   }
   return out;
+}
+
+std::string LetterBytes(std::u32string_view characters) {
+  std::string bytes;
+  bytes.reserve(characters.size());
+  for (char32_t c : characters) bytes.push_back(static_cast<char>(UnicodeToWindows1252(c)));
+  return bytes;
+}
+
+std::string NameCharacters(std::u32string_view characters) {
+  std::string names;
+  for (char32_t c : characters) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    if (!names.empty()) names += ", ";
+    if (c > U' ' && c != 0x7F && !(c >= 0x80 && c < 0xA0)) {
+      names += CodePointsToUtf8(std::u32string_view(&c, 1)) + " ";
+    }
+    names += "(" + std::string(code) + ")";
+  }
+  return names;
 }

@@ -28,3 +28,11 @@ bool Utf8ToCodePoints(std::string_view utf8, std::u32string& out);
 // UTF-8 text for characters; code points past U+10FFFF and surrogates
 // become U+FFFD.
 std::string CodePointsToUtf8(std::u32string_view characters);
+
+// The letter bytes kept with the letters of a text: each character's
+// Windows-1252 byte, '?' for a character the code page lacks.
+std::string LetterBytes(std::u32string_view characters);
+
+// Characters as a warning names them: "Ω (U+03A9), 漢 (U+6F22)"; controls
+// and blanks by their code alone.
+std::string NameCharacters(std::u32string_view characters);

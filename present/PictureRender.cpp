@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "CubePalette.h"
+#include "FaceShades.h"
 #include "RendererBinding.h"
 #include "Text3D.h"
 
@@ -54,6 +55,8 @@ double FitDistance(const CText3D& text, const float centre[3], const std::vector
   return distance;
 }
 
+PictureRenderer::~PictureRenderer() = default;
+
 PictureRenderer::PictureRenderer(RendererBinding& binding, const CText3D& text, const PictureSettings& settings,
                                  const std::vector<double>& turns)
     : m_binding(binding), m_text(text), m_settings(settings), m_zoom(settings.zoom) {
@@ -96,7 +99,7 @@ void PictureRenderer::AimCamera(double turn) {
   m_binding.ViewCamera().Zoom(m_zoom);
 }
 
-PictureFrame PictureRenderer::Render(double turn) {
+PictureFrame PictureRenderer::Render(double turn, const std::function<bool(int, int)>& progress) {
   PictureFrame picture;
   if (!Ready()) return picture;
   AimCamera(turn);
@@ -106,6 +109,13 @@ PictureFrame PictureRenderer::Render(double turn) {
   if (transparent) m_binding.SetBackground(kMaskBackground);
 
   const int n = m_settings.antialias;
+  const std::uint8_t shown[3] = {static_cast<std::uint8_t>(background & 0xFF),
+                                 static_cast<std::uint8_t>(background >> 8 & 0xFF),
+                                 static_cast<std::uint8_t>(background >> 16 & 0xFF)};
+  // Supersampled pictures take each face's colour at 8 bits a channel where
+  // the faces have few enough shades; a single sample stays the renderer's
+  // own 5-6-5 frame, as the examiner shows it.
+  const FaceShades* shades = n > 1 && m_binding.BitsPerPixel() == 16 ? Shades() : nullptr;
   const std::size_t pixels = static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height);
   // Per pixel: the sums of red, green and blue over the samples that hit a
   // letter (all samples without transparency), and how many did.
@@ -130,7 +140,11 @@ PictureFrame PictureRenderer::Render(double turn) {
           shifted.origin[k] = static_cast<float>(aimed.origin[k] + dx * aimed.xAxis[k] + dy * aimed.yAxis[k]);
         m_binding.ViewCamera().SetFrame(shifted);
       }
-      m_binding.DrawScene(&m_text);
+      if (shades) {
+        m_binding.DrawFrame(FaceShades::kBackground, [this] { DrawShades(); });
+      } else {
+        m_binding.DrawScene(&m_text);
+      }
       const unsigned short* frame = m_binding.Frame16();
       if (!frame) {
         drawn = false;
@@ -141,14 +155,26 @@ PictureFrame PictureRenderer::Render(double turn) {
       for (int y = 0; y < m_height; ++y) {
         const unsigned short* row = FrameRowFromTop(frame, static_cast<std::size_t>(m_width), m_height, y);
         for (int x = 0; x < m_width; ++x, ++at) {
-          if (transparent && row[x] == PixelFormat565(kMaskBackground)) continue;
-          const RgbColour colour = Expand565(row[x]);
+          RgbColour colour{};
+          if (shades) {
+            // The shade the face names; the background as it is.
+            if (row[x] == FaceShades::kBackground) {
+              if (transparent) continue;
+              colour = {shown[0], shown[1], shown[2]};
+            } else {
+              colour = shades->Colours()[row[x]];
+            }
+          } else {
+            if (transparent && row[x] == PixelFormat565(kMaskBackground)) continue;
+            colour = Expand565(row[x]);
+          }
           sums[3 * at] = static_cast<std::uint16_t>(sums[3 * at] + colour.red);
           sums[3 * at + 1] = static_cast<std::uint16_t>(sums[3 * at + 1] + colour.green);
           sums[3 * at + 2] = static_cast<std::uint16_t>(sums[3 * at + 2] + colour.blue);
           if (transparent) ++hits[at];
         }
       }
+      if (progress && !progress(sy * n + sx + 1, n * n)) drawn = false;
     }
   }
   if (transparent) m_binding.SetBackground(background);
@@ -161,9 +187,6 @@ PictureFrame PictureRenderer::Render(double turn) {
   const int channels = transparent ? 4 : 3;
   picture.pixels.resize(pixels * static_cast<std::size_t>(channels));
   const unsigned samples = static_cast<unsigned>(n * n);
-  const std::uint8_t shown[3] = {static_cast<std::uint8_t>(background & 0xFF),
-                                 static_cast<std::uint8_t>(background >> 8 & 0xFF),
-                                 static_cast<std::uint8_t>(background >> 16 & 0xFF)};
   for (std::size_t i = 0; i < pixels; ++i) {
     std::uint8_t* out = &picture.pixels[i * static_cast<std::size_t>(channels)];
     // Transparent pixels take the colour of the letters that cover them
@@ -175,6 +198,26 @@ PictureFrame PictureRenderer::Render(double turn) {
     if (transparent) out[3] = static_cast<std::uint8_t>((255u * count + samples / 2) / samples);
   }
   return picture;
+}
+
+const FaceShades* PictureRenderer::Shades() {
+  // The light comes with the text (the camera was fitted to it), so the
+  // shades hold for every frame of this renderer.
+  if (!m_shades) m_shades = std::make_unique<FaceShades>(m_text, m_binding.Light());
+  return m_shades->Ready() ? m_shades.get() : nullptr;
+}
+
+void PictureRenderer::DrawShades() {
+  const RendererEntryPoints& entry = m_binding.EntryPoints();
+  FaceTexMap texMap{};
+  for (const FaceShades::Batch& batch : m_shades->Batches()) {
+    // Unlit, without a shade range: the renderer fills the faces with the
+    // colour as given.
+    FaceMaterial material{};
+    material.colour = batch.shade;
+    entry.faceList(m_binding.View(), batch.faceCount, static_cast<int>(batch.vertices.size() / 3),
+                   batch.vertices.data(), batch.indices.data(), &texMap, &material);
+  }
 }
 
 std::vector<std::uint8_t> PictureRenderer::CubeIndices(const PictureFrame& picture) const {

@@ -1,16 +1,21 @@
 // Pictures of the letters for files: the camera framed either as the
 // examiner frames it or so that the whole text fits with a margin, turned
 // on request (also step by step for a turntable), drawn N x N times with
-// sub-pixel camera shifts and box-filtered into 24-bit colour, with an alpha
+// sub-pixel camera shifts and box-filtered into 24-bit colour (supersampled
+// pictures from each face's 8-bit shade rather than the renderer's 5-6-5
+// pixels, so round bevels show no bands), with an alpha
 // channel where the background shows if asked.
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "rastel.h"
 
 class CText3D;
+class FaceShades;
 class RendererBinding;
 
 // The largest side of a picture; the renderer library may allow less.
@@ -60,6 +65,9 @@ class PictureRenderer {
   // be drawn; fitted framing keeps the text inside the picture at each.
   PictureRenderer(RendererBinding& binding, const CText3D& text, const PictureSettings& settings,
                   const std::vector<double>& turns = {0.0});
+  ~PictureRenderer();
+  PictureRenderer(const PictureRenderer&) = delete;
+  PictureRenderer& operator=(const PictureRenderer&) = delete;
 
   // False without a renderer view or with a picture size it refuses.
   bool Ready() const { return m_width > 0 && m_height > 0; }
@@ -67,10 +75,14 @@ class PictureRenderer {
   int Width() const { return m_width; }
   int Height() const { return m_height; }
 
+  int Antialias() const { return m_settings.antialias; }
+
   // Draws the letters turned by `turn` more about the vertical axis. Empty
   // when the renderer gives no 16-bit frame (the binding still holds the
-  // last frame drawn, e.g. for an 8-bit library's own GIF).
-  PictureFrame Render(double turn = 0.0);
+  // last frame drawn, e.g. for an 8-bit library's own GIF). `progress`, when
+  // given, hears (sample passes drawn, passes) after each pass and cancels
+  // the picture (empty) by returning false.
+  PictureFrame Render(double turn = 0.0, const std::function<bool(int done, int total)>& progress = {});
 
   // The picture dithered onto the colour cube by the renderer library's own
   // dither, bottom row first as the library keeps frames; empty without the
@@ -79,6 +91,10 @@ class PictureRenderer {
 
  private:
   void AimCamera(double turn);
+  // The faces' 24-bit shades, made on first use; null when there are too many.
+  const FaceShades* Shades();
+  // Hands the faces to the renderer unlit, each in the value naming its shade.
+  void DrawShades();
 
   RendererBinding& m_binding;
   const CText3D& m_text;
@@ -86,4 +102,5 @@ class PictureRenderer {
   int m_width = 0;
   int m_height = 0;
   float m_zoom = 1.0f;  // the eye's distance as a multiple of the examiner's
+  std::unique_ptr<FaceShades> m_shades;
 };

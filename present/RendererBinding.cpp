@@ -125,7 +125,17 @@ int RendererBinding::LibraryColour(std::uint32_t colour) const {
 }
 
 void RendererBinding::DrawScene(const CText3D* text) {
-  if (!HasFrame() || !text) return;
+  if (!text) return;
+  DrawFrame(LibraryColour(m_background), [this, text] {
+    std::vector<int> indices;
+    // The pieces PieceAt counts, in its order (those of letters with
+    // bounds), in one pass.
+    text->ForEachPiece([&](const CLetter&, std::size_t, const CLetterPiece& piece) { DrawPiece(piece, indices); });
+  });
+}
+
+void RendererBinding::DrawFrame(int libraryBackground, const std::function<void()>& drawFaces) {
+  if (!HasFrame()) return;
   m_entry.resizeView(m_view, m_width, m_height);
   // The renderer may round the size; from here on the binding uses its size.
   m_entry.getViewSize(m_view, &m_width, &m_height);
@@ -133,18 +143,9 @@ void RendererBinding::DrawScene(const CText3D* text) {
   m_entry.setCameraPos(m_view, &camera);
   m_entry.setDLight(m_view, m_light, 1);
   m_entry.setFrontClipPlane(m_view, m_camera.FrontClipDistance());
-  m_entry.setBgColor(m_view, LibraryColour(m_background));
+  m_entry.setBgColor(m_view, libraryBackground);
   m_entry.startFrame(m_view);
-
-  std::vector<int> indices;
-  // The pieces PieceAt counts, in its order (those of letters with bounds),
-  // in one pass.
-  for (const CLetter& letter : text->letters) {
-    if (letter.bounds.IsDegenerate()) continue;
-    for (const auto& piece : letter.pieces) {
-      if (piece) DrawPiece(*piece, indices);
-    }
-  }
+  drawFaces();
   m_entry.endFrame(m_view);
   m_dithered = 0;
 }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,10 @@ class RendererBinding {
   // Draws one frame of the text's pieces, in one pass over its letters;
   // nothing without a view, a size or a text.
   void DrawScene(const CText3D* text);
+  // Draws one frame as DrawScene does (size, camera, light, clip plane) on
+  // `libraryBackground` (in the library's colour format), with `drawFaces`
+  // handing the faces to the library itself.
+  void DrawFrame(int libraryBackground, const std::function<void()>& drawFaces);
   // Takes the light direction of the text (after SetLight) as the renderer's.
   void SetLightFromText(const CText3D& text);
 

@@ -2,6 +2,7 @@
 // mesh-file figures describe the same letters.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -12,11 +13,14 @@ inline const Font& BenchFont() {
   return *font;
 }
 
-inline std::string ThousandCharacters() {
+// The sentence repeated to `count` characters.
+inline std::string Characters(std::size_t count) {
   const std::string sentence =
       "Solid letters are cut from the outline of every glyph, extruded and bevelled; ";
   std::string text;
-  while (text.size() < 1000) text += sentence;
-  text.resize(1000);
+  while (text.size() < count) text += sentence;
+  text.resize(count);
   return text;
 }
+
+inline std::string ThousandCharacters() { return Characters(1000); }

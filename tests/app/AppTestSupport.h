@@ -118,9 +118,6 @@ class AppWindow {
   explicit AppWindow(QSize layoutSize = QSize(600, 150)) {
     doc = std::make_unique<CZarnDoc>();
     frame = std::make_unique<CMainFrame>(doc.get());
-    // Builds end before the call that asked for them returns, however
-    // loaded the machine; the tests of long builds say otherwise.
-    View()->SetInPlaceWait(std::chrono::hours(1));
     frame->show();
     frame->InitialUpdate();
     SetLayoutSize(layoutSize);

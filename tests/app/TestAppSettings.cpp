@@ -6,6 +6,7 @@
 #include "AppSettings.h"
 #include "AppTestSupport.h"
 #include "RendererBinding.h"
+#include "Windows1252.h"
 
 namespace {
 
@@ -108,6 +109,118 @@ TEST(AppSettings, FailedWriteAtCloseIsReported) {
   ASSERT_EQ(recorder.messages.size(), 1u);
   EXPECT_TRUE(recorder.messages[0].text.startsWith("Can not save the settings to "));
   EXPECT_TRUE(recorder.messages[0].text.contains(scope.Path()));
+}
+
+// The stored text: plain Windows-1252 texts are kept as their bytes alone,
+// any other text as a plain stand-in plus its escaped UTF-8, and every text
+// reads back exactly.
+TEST(AppSettings, StoredTextKeepsEveryCharacterAndPlainTextsAsTheirBytes) {
+  struct Case {
+    std::u32string text;
+    const char* storedText;  // what Text holds
+    bool needsUtf8;          // whether TextUtf8 carries the text
+  };
+  const Case cases[] = {
+      {U"Glyphkiln", "Glyphkiln", false},
+      {U"\u00C4pfel \u20AC", "\xC4pfel \x80", false},  // "Äpfel €": the code-page bytes
+      {U"back\\slash = [x]; 100%", "back\\slash = [x]; 100%", false},
+      {U"?", "?", false},
+      {U"", "", false},
+      {U"\u03A9\u03BB\u20AC \u0416", "??\x80 ?", true},  // "Ωλ€ Ж"
+      {U"two\nlines", "two lines", true},
+      {U"crlf\r\nend\t", "crlf? end?", true},
+      {U"  padded ", "padded", true},
+      {U"\u6F22\\n", "?\\n", true},  // a literal backslash and n, not a line break
+      {U"\U0001F600", "?", true},
+  };
+  for (const Case& c : cases) {
+    ProfileScope scope;
+    AppSettings written;
+    written.characters = c.text;
+    ASSERT_TRUE(WriteAppSettings(scope.Settings(), written));
+    const std::string label = CodePointsToUtf8(c.text);
+    EXPECT_EQ(scope.Settings().GetString(AppSettings::kParameters, "Text", "missing"), c.storedText) << label;
+    const std::string utf8 = scope.Settings().GetString(AppSettings::kParameters, "TextUtf8", "missing");
+    EXPECT_EQ(!utf8.empty(), c.needsUtf8) << label;
+    const AppSettings read = ReadAppSettings(scope.Settings());
+    ASSERT_TRUE(read.characters.has_value()) << label;
+    EXPECT_EQ(*read.characters, c.text) << label;
+    if (!c.needsUtf8) {
+      EXPECT_EQ(LetterBytes(c.text), c.storedText) << "a plain text is stored as its letter bytes";
+    }
+  }
+}
+
+TEST(AppSettings, StoredTextIsReadFromTextWhenTextUtf8DoesNotMatchIt) {
+  struct Case {
+    const char* text;
+    const char* textUtf8;  // null: no such key
+    std::u32string read;
+  };
+  const Case cases[] = {
+      {"Hello", nullptr, U"Hello"},                  // a profile with the one key
+      {"\xC4pfel", "", U"\u00C4pfel"},
+      {"??", "\xCE\xA9\xCE\xBB", U"\u03A9\u03BB"},   // "Ωλ"
+      {"Hallo", "\xCE\xA9\xCE\xBB", U"Hallo"},       // Text changed by hand: the stale UTF-8 form is ignored
+      {"?", "\\q", U"?"},                            // unknown escape
+      {"?", "\\xC3", U"?"},                          // an escape may not make half a UTF-8 sequence
+      {"?", "\\x4", U"?"},                           // cut short
+      {"?", "\xC3", U"?"},                           // not UTF-8
+      {"a b", "a\\nb", U"a\nb"},
+  };
+  for (const Case& c : cases) {
+    ProfileScope scope;
+    ASSERT_TRUE(scope.Settings().WriteString(AppSettings::kParameters, "Text", c.text));
+    if (c.textUtf8) {
+      ASSERT_TRUE(scope.Settings().WriteString(AppSettings::kParameters, "TextUtf8", c.textUtf8));
+    }
+    const AppSettings read = ReadAppSettings(scope.Settings());
+    ASSERT_TRUE(read.characters.has_value()) << c.text;
+    EXPECT_EQ(*read.characters, c.read) << c.text << " / " << (c.textUtf8 ? c.textUtf8 : "-");
+  }
+  ProfileScope withoutText;
+  ASSERT_TRUE(withoutText.Settings().WriteString(AppSettings::kParameters, "TextUtf8", "x"));
+  EXPECT_FALSE(ReadAppSettings(withoutText.Settings()).characters.has_value());
+}
+
+TEST(AppSettings, TextAndItsOptionsAreWrittenOnlyOnceChosen) {
+  // Untouched, the table is the one the profile always had.
+  const AppSettings untouched;
+  for (const ProfileEntry& entry : AppSettingsEntries(untouched)) {
+    for (const char* key : {"Text", "TextUtf8", "Align", "Kerning", "FontFallback"}) EXPECT_NE(entry.key, key);
+  }
+  struct Case {
+    const char* align;
+    const char* kerning;
+    const char* fallback;
+    TextOptions read;
+  };
+  const Case cases[] = {
+      {"centre", nullptr, nullptr, {LineAlign::Centre, false, false}},
+      {"right", "1", "0", {LineAlign::Right, true, false}},
+      {"middle", "0", "1", {LineAlign::Left, false, true}},  // an unknown alignment reads as left
+      {nullptr, "1", nullptr, {LineAlign::Left, true, false}},
+  };
+  for (const Case& c : cases) {
+    ProfileScope scope;
+    const char* p = AppSettings::kParameters;
+    if (c.align) {
+      ASSERT_TRUE(scope.Settings().WriteString(p, "Align", c.align));
+    }
+    if (c.kerning) {
+      ASSERT_TRUE(scope.Settings().WriteString(p, "Kerning", c.kerning));
+    }
+    if (c.fallback) {
+      ASSERT_TRUE(scope.Settings().WriteString(p, "FontFallback", c.fallback));
+    }
+    const AppSettings read = ReadAppSettings(scope.Settings());
+    ASSERT_TRUE(read.textOptions.has_value());
+    EXPECT_EQ(*read.textOptions, c.read) << (c.align ? c.align : "-");
+    // Once held, they are written back as read.
+    ProfileScope again;
+    ASSERT_TRUE(WriteAppSettings(again.Settings(), read));
+    EXPECT_EQ(ReadAppSettings(again.Settings()).textOptions, read.textOptions);
+  }
 }
 
 }  // namespace

@@ -45,12 +45,17 @@ TEST(CommandTable, MenuBarHasTheFourMenusWithTheirCommandsInOrder) {
   for (QAction* action : bar->actions()) titles << action->text();
   EXPECT_EQ(titles, (QStringList{"&File", "&View", "&Options", "&Help"}));
 
-  EXPECT_EQ(Ids(MenuTitled(bar, "&File")->actions()), (std::vector<int>{32772, 32771, 32773, 32830, 0, 57665}));
+  EXPECT_EQ(Ids(MenuTitled(bar, "&File")->actions()), (std::vector<int>{32772, 32771, 32773, 32830, 32831, 32832, 0, 57665}));
   EXPECT_EQ(Ids(MenuTitled(bar, "&View")->actions()), (std::vector<int>{59392, 59393}));
   EXPECT_EQ(Ids(MenuTitled(bar, "&Help")->actions()), (std::vector<int>{57670, 0, 57664}));
-  // Options also holds Height and the colour submenu, which have no other place.
+  // Options also holds Height and the colour submenu, which have no other
+  // place, and the text options between separators.
   QMenu* options = MenuTitled(bar, "&Options");
-  EXPECT_EQ(Ids(options->actions()), (std::vector<int>{32777, -1, 32805, 32784, 32785, 0, 32787, 32816}));
+  EXPECT_EQ(Ids(options->actions()), (std::vector<int>{32777, -1, 32805, 32784, 32785, 0, 32850, 32851, 32852, 32853,
+                                                       32854, 0, 32787, 32816}));
+  for (int id : {32850, 32851, 32852, 32853, 32854}) {
+    EXPECT_TRUE(app.frame->Action(id)->isCheckable()) << id;
+  }
   QMenu* colours = options->findChild<QMenu*>(QStringLiteral("colours"));
   ASSERT_NE(colours, nullptr);
   EXPECT_EQ(Ids(colours->actions()), (std::vector<int>{32793, 32794, 32796, 32795, 32797, 32801, 0, 32798, 32800}));

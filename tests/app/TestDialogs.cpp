@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 
 #include "AppTestSupport.h"
 #include "ExaminerOptionsDialog.h"
@@ -149,7 +150,7 @@ TEST(Dialogs, EscapeCancelsAndLeavesTheFields) {
 TEST(Dialogs, TitlesAndControlsOfTheTemplates) {
   CTextDialog text;
   EXPECT_EQ(text.windowTitle(), "Enter the text");
-  EXPECT_NE(text.findChild<QLineEdit*>("1000"), nullptr);
+  EXPECT_NE(text.findChild<QPlainTextEdit*>("1000"), nullptr);
   EXPECT_EQ(text.findChild<QAbstractButton*>("2"), nullptr) << "no Cancel button";
   CLightDialog light;
   EXPECT_EQ(light.windowTitle(), "Light");
@@ -171,8 +172,8 @@ TEST(Dialogs, TextDialogAcceptsAnEmptyText) {
   CTextDialog dialog;
   dialog.text = "Glyphkiln";
   dialog.show();
-  auto* edit = dialog.findChild<QLineEdit*>("1000");
-  EXPECT_EQ(edit->text(), "Glyphkiln");
+  auto* edit = dialog.findChild<QPlainTextEdit*>("1000");
+  EXPECT_EQ(edit->toPlainText(), "Glyphkiln");
   edit->clear();
   dialog.accept();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -204,4 +205,62 @@ TEST(FontDialog, OffersOutlineFacesWithoutASizeAndReturnsTheChoice) {
   EXPECT_EQ(dialog.description.faceName, "DejaVu Sans");
   EXPECT_EQ(dialog.description.height, -1000);
   EXPECT_TRUE(dialog.description.weight >= FontDescription::kWeightBold || dialog.description.style == "Bold");
+}
+
+TEST(FontDialog, OffersPostScriptFlavouredFacesAndFacesOfAnOpenedFile) {
+  const std::vector<FontFaceInfo> installed = ListOutlineFaces();
+  const auto postScript = std::find_if(installed.begin(), installed.end(), [](const FontFaceInfo& face) {
+    const std::string ext = face.file.extension().string();
+    return ext == ".otf" || ext == ".t1" || ext == ".pfb";
+  });
+  ASSERT_NE(postScript, installed.end()) << "a CFF or Type 1 face is installed for the tests";
+  CMyFontDialog dialog(FontDescription{}, nullptr, installed);
+  EXPECT_TRUE(dialog.Select(QString::fromStdString(postScript->family), QString::fromStdString(postScript->style)));
+
+  // A file's faces are offered under its name and chosen as that file's face.
+  ProfileScope scratch;
+  const QString copy = scratch.File("copied.ttf");
+  ASSERT_TRUE(QFile::copy("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", copy));
+  ASSERT_TRUE(dialog.AddFontFile(copy));
+  EXPECT_EQ(dialog.SelectedFamily(), "DejaVu Sans (copied.ttf)");
+  dialog.accept();
+  ASSERT_TRUE(dialog.fontFile.has_value());
+  EXPECT_EQ(dialog.fontFile->file, copy.toStdString());
+  EXPECT_EQ(dialog.fontFile->faceIndex, 0);
+  // Picking an installed face again drops the file.
+  ASSERT_TRUE(dialog.Select("DejaVu Sans", "Book"));
+  dialog.accept();
+  EXPECT_FALSE(dialog.fontFile.has_value());
+  EXPECT_EQ(dialog.description.faceName, "DejaVu Sans");
+
+  // A file that is no font is refused with the reason.
+  MessageRecorder recorder;
+  const QString notAFont = scratch.File("notes.ttf");
+  QFile text(notAFont);
+  ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+  text.write("not a font");
+  text.close();
+  EXPECT_FALSE(dialog.AddFontFile(notAFont));
+  ASSERT_EQ(recorder.messages.size(), 1u);
+  EXPECT_TRUE(recorder.messages[0].text.contains("notes.ttf")) << recorder.messages[0].text.toStdString();
+}
+
+TEST(FontDialog, LettersFromAnOpenedFileAndTheDialogReopensOnIt) {
+  ProfileScope scratch;
+  AppWindow app;
+  const QString copy = scratch.File("copied.ttf");
+  ASSERT_TRUE(QFile::copy("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", copy));
+  FontFaceInfo face;
+  face.file = copy.toStdString();
+  app.View()->SetFontFile(face);
+  // DejaVu Sans has Armenian, the default face has not.
+  app.View()->SetCharacters(U"\u0531");
+  EXPECT_EQ(app.frame->MessageText(), "Ready");
+  QString family;
+  WhenModal([&family](QWidget* modal) {
+    family = static_cast<CMyFontDialog*>(modal)->SelectedFamily();
+    static_cast<QDialog*>(modal)->reject();
+  });
+  app.View()->OnFont();
+  EXPECT_EQ(family, "DejaVu Sans (copied.ttf)");
 }

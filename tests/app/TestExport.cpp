@@ -64,6 +64,10 @@ TEST(Export, FilesAreTheOnesTheToolWritesForTheSameSettings) {
       {"e.glb", MeshFormat::Glb, Choices(LengthUnit::Centimetre, "3cm", SolidMode::Clean), shape,
        QStringList(shapeOptions) << "--unit" << "cm" << "--em-height" << "3cm"},
       {"f.obj", MeshFormat::Obj, {}, shape, shapeOptions},
+      // The world is scaled to the em height as the command line scales it.
+      {"g.wrl", MeshFormat::Vrml, Choices(LengthUnit::Millimetre, "20mm", SolidMode::Clean), shape,
+       QStringList(shapeOptions) << "--em-height" << "20mm"},
+      {"h.wrl", MeshFormat::Vrml, {}, [](CZarnView*) {}, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -1,6 +1,9 @@
 // The main window's own commands: the two panes and the focus moving
 // between them, renewing, opening and saving the document, Help.
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QSplitter>
 #include <QStatusBar>
 
@@ -82,6 +85,63 @@ TEST(FrameCommands, HelpFindsTheReadme) {
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_TRUE(file.readAll().contains("Glyphkiln"));
+}
+
+TEST(FrameCommands, HelpPageIsTheUsersOwnAndAFailedBrowserIsReported) {
+  const QString page = HelpPagePath();
+  ASSERT_FALSE(page.isEmpty());
+  const QFileInfo folder(QFileInfo(page).absolutePath());
+  EXPECT_NE(folder.absoluteFilePath(), QFileInfo(QDir::tempPath()).absoluteFilePath()) << "not the shared temp folder";
+  EXPECT_TRUE(folder.isDir());
+  // No one else may write there (or in the folder that holds it).
+  for (const QFileInfo& dir : {folder, QFileInfo(folder.absolutePath())}) {
+    EXPECT_FALSE(dir.permissions() & (QFileDevice::WriteGroup | QFileDevice::WriteOther))
+        << dir.absoluteFilePath().toStdString();
+  }
+
+  // An opener that fails, and none at all: each is told, naming the page.
+  ProfileScope scratch;
+  const QString failing = scratch.File("bin");
+  ASSERT_TRUE(QDir().mkpath(failing));
+  QFile opener(failing + "/xdg-open");
+  ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+  opener.write("#!/bin/sh\nexit 3\n");
+  opener.close();
+  opener.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  const QByteArray path = qgetenv("PATH");
+  for (const QString& searched : {failing, scratch.File("empty")}) {
+    qputenv("PATH", searched.toLocal8Bit());
+    MessageRecorder recorder;
+    ShowHelpContents(nullptr);
+    QElapsedTimer waited;
+    waited.start();
+    while (recorder.messages.empty() && waited.elapsed() < 20000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_EQ(recorder.messages.size(), 1u) << searched.toStdString();
+    EXPECT_TRUE(recorder.messages[0].text.startsWith("Can not open " + page)) << recorder.messages[0].text.toStdString();
+  }
+  qputenv("PATH", path);
+}
+
+TEST(FrameCommands, ReadyAndCommandPromptsStartAtTheSameColumn) {
+  ProfileScope profile;
+  AppWindow app;
+  QStatusBar* bar = app.frame->statusBar();
+  // The left edge of the status bar's darkest pixels: where its text starts.
+  auto textStart = [bar] {
+    const QImage picture = bar->grab().toImage();
+    for (int x = 0; x < picture.width() / 2; ++x) {
+      for (int y = 0; y < picture.height(); ++y) {
+        if (qGray(picture.pixel(x, y)) < 96) return x;
+      }
+    }
+    return -1;
+  };
+  ASSERT_EQ(app.frame->MessageText(), "Ready");
+  const int ready = textStart();
+  bar->showMessage("Enter new text");
+  const int prompt = textStart();
+  EXPECT_GE(ready, 0);
+  EXPECT_EQ(ready, prompt);
 }
 
 TEST(FrameCommands, AboutShowsTheAboutBox) {

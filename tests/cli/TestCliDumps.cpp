@@ -167,6 +167,15 @@ TEST(CliDumps, TextIsReadAsUtf8AndStoredAsWindows1252) {
   EXPECT_EQ(json["letters"][1]["code"], -128);  // 0x80
 }
 
+TEST(CliDumps, TextKeepsEveryCharacterAsUtf8) {
+  // Outside the code page, a line break (JSON-escaped in the file), and a
+  // blank the code page lacks in a text without letters.
+  for (const char* text : {"\xCE\xA9\xCE\xBB\xE2\x82\xAC \xD0\x96", "two\nlines", "\xE2\x80\x83"}) {
+    const Json json = Geometry({"--font", "DejaVu Sans", text});
+    EXPECT_EQ(json["text"], text);
+  }
+}
+
 TEST(CliDumps, EmptyAndBlankTextsGiveNoLetters) {
   for (const char* text : {"", "   "}) {
     const Json json = Geometry({"--font", "Liberation Sans", text});

@@ -265,6 +265,38 @@ TEST_F(PictureCommand, OutputsAreReplacedAllOrNone) {
   EXPECT_EQ(m_stderr, "glyphkiln: Can not create file 'missing/out.gif'\n");
 }
 
+// An OBJ file and its material library are two outputs staged and committed
+// with the others: a failure anywhere replaces neither, and each is named
+// with its fate; on success the OBJ names the library's final file.
+TEST_F(PictureCommand, ObjAndItsLibraryCommitWithTheOtherOutputs) {
+  fs::create_directory(m_dir / "m.mtl");  // a library that cannot be replaced
+  const char* const names[] = {"w.obj", "w.mtl", "m.obj", "p.png"};
+  struct Case {
+    const char* args;
+    const char* failing;
+  };
+  for (const Case& c : {Case{"-o w.obj --png p.png --gif missing/out.gif Glyphkiln", "missing/out.gif"},
+                        Case{"-o m.obj --png p.png Glyphkiln", "m.mtl"}}) {
+    for (const char* name : names) std::ofstream(m_dir / name) << "old";
+    EXPECT_EQ(Run(c.args), 1) << c.args;
+    EXPECT_NE(m_stderr.find(std::string("'") + c.failing + "'"), std::string::npos) << m_stderr;
+    for (const char* name : names) {
+      std::ifstream in(m_dir / name);
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old") << c.args << ": " << name;
+    }
+    const std::string other = std::string(c.args).find("w.obj") != std::string::npos ? "w.mtl" : "m.obj";
+    EXPECT_NE(m_stderr.find("'" + other + "' was not written; the old file is kept"), std::string::npos)
+        << c.args << ": " << m_stderr;
+    EXPECT_EQ(Files(), (std::vector<std::string>{"m.mtl", "m.obj", "p.png", "w.mtl", "w.obj"})) << c.args;
+  }
+  ASSERT_EQ(Run("-o w.obj --png p.png Glyphkiln"), 0) << m_stderr;
+  std::ifstream obj(m_dir / "w.obj"), mtl(m_dir / "w.mtl");
+  const std::string objText(std::istreambuf_iterator<char>(obj), {}), mtlText(std::istreambuf_iterator<char>(mtl), {});
+  EXPECT_NE(objText.find("mtllib w.mtl"), std::string::npos);
+  EXPECT_NE(mtlText.find("newmtl"), std::string::npos);
+  EXPECT_EQ(Files(), (std::vector<std::string>{"m.mtl", "m.obj", "p.png", "w.mtl", "w.obj"}));
+}
+
 // On success every output is replaced; a replaced file keeps its
 // permissions and a link keeps pointing at the file it names.
 TEST_F(PictureCommand, CommittedOutputsKeepModeAndLinks) {

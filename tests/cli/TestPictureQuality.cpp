@@ -87,6 +87,15 @@ PlayedGif PlayGif(const fs::path& path) {
   return played;
 }
 
+// Whether two pictures' pixels differ by no more than the renderer's 5-6-5
+// rounding: two steps, as it cuts the base colour to 5-6-5 before shading.
+bool WithinStep565(const Rgba& a, const Rgba& b, int x, int y) {
+  const int step[3] = {16, 8, 16};
+  for (int k = 0; k < 3; ++k)
+    if (std::abs(a.At(x, y)[k] - b.At(x, y)[k]) > step[k]) return false;
+  return true;
+}
+
 // The bounding box of the pixels that are not the background colour.
 struct Box {
   int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
@@ -203,12 +212,13 @@ TEST_F(PictureQuality, SupersamplingSmoothsEdgesAndKeepsCoverage) {
   // Edge pixels: cyan mixed with the letters' red gives colours with green
   // above the letters' and below the background's; none of them in the
   // sharp picture.
-  int mixed = 0, letters = 0, blended = 0;
+  int mixed = 0, changed = 0, letters = 0, blended = 0;
   double sharpCover = 0, smoothCover = 0;
   for (int y = 0; y < smooth.height; ++y)
     for (int x = 0; x < smooth.width; ++x) {
       const std::uint32_t c = smooth.Colour(x, y);
       mixed += !sharpColours.count(c);
+      changed += !WithinStep565(smooth, sharp, x, y);
       letters += sharp.Colour(x, y) != kCyan;
       blended += smooth.At(x, y)[1] > 60 && smooth.At(x, y)[1] < 200;
       sharpCover += 255 - sharp.At(x, y)[1];
@@ -216,8 +226,52 @@ TEST_F(PictureQuality, SupersamplingSmoothsEdgesAndKeepsCoverage) {
     }
   EXPECT_GT(mixed, 200) << "intermediate colours along the slanted edges";
   EXPECT_GT(blended, 100);
-  EXPECT_LT(mixed, letters) << "the letters' insides stay as they were";
+  EXPECT_LT(changed, letters) << "the letters' insides stay as they were, to the 5-6-5 rounding";
   EXPECT_NEAR(smoothCover / sharpCover, 1.0, 0.02) << "the box filter keeps how much the letters cover";
+}
+
+// Supersampled pictures take the faces' shades at 8 bits a channel: inside
+// the letters each pixel is the renderer's own shade to within its rounding
+// (the same light, the same faces lit), but the steps between the faces of
+// a round bevel are finer than 5-6-5 pixels can be, so bevels show no bands.
+TEST_F(PictureQuality, SupersampledFacesKeepTheirFullColour) {
+  for (const char* colour : {"ff0000", "3060ff"}) {
+    SCOPED_TRACE(colour);
+    const std::vector<std::string> common = {"--size", "480x360", "--bevel-shape", "4", "--bevel-size", "2",
+                                             "--color", colour, "--light", "back,left", "Os"};
+    std::vector<std::string> sharpArgs = {"--png", File("sharp.png")}, fullArgs = {"--png", File("full.png"),
+                                                                                  "--antialias", "2"};
+    sharpArgs.insert(sharpArgs.end(), common.begin(), common.end());
+    fullArgs.insert(fullArgs.end(), common.begin(), common.end());
+    Draw(sharpArgs);
+    Draw(fullArgs);
+    const Rgba sharp = ReadPng(File("sharp.png"));
+    const Rgba full = ReadPng(File("full.png"));
+    ASSERT_EQ(sharp.width, full.width);
+    int inside = 0, near = 0, offGrid = 0;
+    std::set<std::uint32_t> sharpShades, fullShades;
+    for (int y = 1; y + 1 < sharp.height; ++y)
+      for (int x = 1; x + 1 < sharp.width; ++x) {
+        // Inside a face: the sharp picture is one colour around the pixel.
+        bool flat = sharp.Colour(x, y) != kCyan;
+        for (int dy = -1; dy <= 1 && flat; ++dy)
+          for (int dx = -1; dx <= 1 && flat; ++dx) flat = sharp.Colour(x + dx, y + dy) == sharp.Colour(x, y);
+        if (!flat) continue;
+        ++inside;
+        near += WithinStep565(full, sharp, x, y);
+        sharpShades.insert(sharp.Colour(x, y));
+        fullShades.insert(full.Colour(x, y));
+      }
+    for (const std::uint32_t shade : fullShades) {
+      // A 5-6-5 red widened to 8 bits repeats its top 3 bits.
+      const unsigned red = shade >> 16;
+      offGrid += red != ((red >> 3) << 3 | red >> 5);
+    }
+    ASSERT_GT(inside, 1000);
+    EXPECT_GT(near, inside * 95 / 100) << "the same shading, to the 5-6-5 rounding";
+    EXPECT_GT(offGrid, static_cast<int>(fullShades.size()) / 2) << "colours between the 5-6-5 steps";
+    EXPECT_GT(fullShades.size(), sharpShades.size() * 3 / 2) << "finer steps across the bevel";
+  }
 }
 
 TEST_F(PictureQuality, TransparentPngShowsOnlyTheLetters) {

@@ -15,6 +15,7 @@
 #include "ExtractGlyphOutlines.h"
 #include "FontEngine.h"
 #include "Letter.h"
+#include "MeshCheck.h"
 #include "PieceMesh.h"
 #include "Text3D.h"
 #include "Triangulate.h"

@@ -1,0 +1,132 @@
+#include "RunInOrder.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstdint>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+class OrderedRun {
+ public:
+  OrderedRun(std::size_t n, std::size_t window, const std::function<void(std::size_t)>& make)
+      : m_n(n), m_window(std::max<std::size_t>(window, 1)), m_make(make), m_done(n, 0) {}
+
+  // A worker: claims the next item while it lies within the window, makes
+  // it and marks it done, until every item is claimed or the run stops.
+  void Work() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+      ++m_waitingWorkers;
+      m_room.wait(lock, [this] { return m_stop || m_next >= m_n || m_next < m_taken + m_window; });
+      --m_waitingWorkers;
+      if (m_stop || m_next >= m_n) return;
+      const std::size_t i = m_next++;
+      lock.unlock();
+      try {
+        m_make(i);
+      } catch (...) {
+        lock.lock();
+        Fail(i, std::current_exception());
+        return;
+      }
+      lock.lock();
+      m_done[i] = 1;
+      // Only the item the caller waits for wakes it.
+      if (i == m_taken) m_made.notify_one();
+    }
+  }
+
+  // The calling thread: waits for each item in turn and takes it. Every
+  // item before a failed one is still taken: it was claimed before the
+  // failed one, so its worker finishes it.
+  void Take(const std::function<void(std::size_t)>& take) {
+    for (std::size_t i = 0; i < m_n; ++i) {
+      {
+        std::unique_lock lock(m_mutex);
+        m_made.wait(lock, [this, i] { return m_done[i] != 0 || i >= m_failedAt; });
+        if (i >= m_failedAt) return;
+      }
+      try {
+        take(i);
+      } catch (...) {
+        std::lock_guard lock(m_mutex);
+        Fail(i, std::current_exception());
+        return;
+      }
+      std::lock_guard lock(m_mutex);
+      m_taken = i + 1;
+      if (m_waitingWorkers > 0) m_room.notify_all();
+    }
+  }
+
+  void Stop() {
+    std::lock_guard lock(m_mutex);
+    m_stop = true;
+    m_room.notify_all();
+  }
+
+  void RethrowFailure() const {
+    if (m_failure) std::rethrow_exception(m_failure);
+  }
+
+ private:
+  // Called with the mutex held; keeps the failure of the earliest item,
+  // the one a single thread would have met first.
+  void Fail(std::size_t i, std::exception_ptr failure) {
+    if (i < m_failedAt) {
+      m_failedAt = i;
+      m_failure = std::move(failure);
+    }
+    m_stop = true;
+    m_room.notify_all();
+    m_made.notify_one();
+  }
+
+  const std::size_t m_n;
+  const std::size_t m_window;
+  const std::function<void(std::size_t)>& m_make;
+  std::mutex m_mutex;
+  std::condition_variable m_made;  // the caller waits for the next item
+  std::condition_variable m_room;  // workers wait for the window to move
+  int m_waitingWorkers = 0;
+  std::vector<char> m_done;  // per item: made
+  std::size_t m_next = 0;    // the next item to claim
+  std::size_t m_taken = 0;   // items taken so far
+  bool m_stop = false;          // no more items are claimed
+  std::size_t m_failedAt = SIZE_MAX;  // the earliest item whose make or take threw
+  std::exception_ptr m_failure;
+};
+
+}  // namespace
+
+void RunInOrder(std::size_t n, unsigned threads, std::size_t window,
+                const std::function<void(std::size_t)>& make,
+                const std::function<void(std::size_t)>& take) {
+  if (threads <= 1 || n <= 1) {
+    for (std::size_t i = 0; i < n; ++i) {
+      make(i);
+      take(i);
+    }
+    return;
+  }
+  OrderedRun run(n, window, make);
+  std::vector<std::thread> workers;
+  const std::size_t count = std::min<std::size_t>(threads, n);
+  workers.reserve(count);
+  try {
+    for (std::size_t t = 0; t < count; ++t) workers.emplace_back([&run] { run.Work(); });
+    run.Take(take);
+  } catch (...) {
+    // A thread that could not be started: the ones running are stopped.
+    run.Stop();
+    for (std::thread& worker : workers) worker.join();
+    throw;
+  }
+  run.Stop();
+  for (std::thread& worker : workers) worker.join();
+  run.RethrowFailure();
+}

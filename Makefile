@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build run test test-asan bench readers install package fuzz clean
+.PHONY: all deps build run test test-asan bench readers install package fuzz stress clean
 
 all: build
 
@@ -48,6 +48,12 @@ bench: deps
 # too large for CI).
 readers: build
 	tests/readers/run-readers $(BUILD)/bin
+
+# The desktop program started and closed STRESS_CYCLES times on its own X
+# server while busy processes load every core; any abort's stack is printed.
+STRESS_CYCLES ?= 200
+stress: build
+	$(BUILD)/bin/zarn_stress $(BUILD)/bin $(STRESS_CYCLES)
 
 # Installs the programs, the renderer library and the desktop files under
 # PREFIX (DESTDIR is honoured for staged installs).

@@ -4,6 +4,8 @@
 // here and carries the answers out on the camera.
 #pragma once
 
+#include <algorithm>
+
 #include "RepeatGate.h"
 
 class ExaminerControl {
@@ -40,6 +42,11 @@ class ExaminerControl {
   int SpeedDivisor() const { return Divisor(m_rotationSpeed); }
   float SpinYaw() const { return m_spinYaw; }
   float SpinPitch() const { return m_spinPitch; }
+
+  // The repeat count OnKey takes for a press as the window system reports
+  // it: desktops that repeat a held key send presses marked auto-repeated,
+  // each with a count of one (X11 and Wayland alike); those count as held.
+  static int RepeatCount(bool autoRepeat, int count) { return autoRepeat ? std::max(2, count) : count; }
 
   // A key press (repeatCount above one for a held key). Any running spin
   // stops first; a held arrow starts one when auto rotation is on.

@@ -3,6 +3,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QtMath>
 
 #include "QtEdge.h"
 #include "Text3D.h"
@@ -30,7 +31,10 @@ void InvertDottedRect(QImage& image, int left, int top, int right, int bottom) {
 
 void DrawLetters(QImage& image, const CText3D& text, const LayoutFit& fit) {
   QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing, false);
+  // At one device pixel a unit the letters keep their crisp whole-pixel
+  // edges; on a denser screen they are drawn smooth at the device's pixels.
+  const bool dense = image.devicePixelRatio() != 1.0;
+  painter.setRenderHint(QPainter::Antialiasing, dense);
   painter.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
   for (const CLetter& letter : text.letters) {
     for (const auto& piece : letter.pieces) {
@@ -40,11 +44,14 @@ void DrawLetters(QImage& image, const CText3D& text, const LayoutFit& fit) {
       path.setFillRule(Qt::OddEvenFill);
       for (const auto& contour : piece->contours) {
         if (contour->Empty()) continue;
-        QPolygon polygon;
+        QPolygonF polygon;
         polygon.reserve(static_cast<qsizetype>(contour->Size()) + 1);
-        for (const CPoint2D& p : contour->points) polygon.append(QPoint(fit.X(p.x), fit.Y(p.y)));
+        for (const CPoint2D& p : contour->points) {
+          polygon.append(dense ? QPointF(p.x * fit.scaleX + fit.offsetX, p.y * fit.scaleY + fit.offsetY)
+                               : QPointF(fit.X(p.x), fit.Y(p.y)));
+        }
         polygon.append(polygon.front());
-        path.addPolygon(QPolygonF(polygon));
+        path.addPolygon(polygon);
       }
       painter.setBrush(FromColorref(static_cast<std::uint32_t>(piece->colour)));
       painter.drawPath(path);
@@ -54,7 +61,11 @@ void DrawLetters(QImage& image, const CText3D& text, const LayoutFit& fit) {
 
 void DrawMark(QImage& image, const std::vector<PieceRect>& rects, int piece) {
   if (piece < 0 || piece >= static_cast<int>(rects.size())) return;
-  const PieceRect& r = rects[static_cast<std::size_t>(piece)];
+  // The mark goes round the piece's rectangle in device pixels.
+  const double ratio = image.devicePixelRatio();
+  const PieceRect& u = rects[static_cast<std::size_t>(piece)];
+  const PieceRect r{qRound(u.left * ratio), qRound(u.top * ratio), qRound(u.right * ratio),
+                    qRound(u.bottom * ratio)};
   InvertDottedRect(image, r.left - 1, r.top - 1, r.right, r.bottom);
   InvertDottedRect(image, r.left, r.top, r.right + 1, r.bottom + 1);
   InvertDottedRect(image, r.left - 2, r.top - 2, r.right + 2, r.bottom + 2);
@@ -62,8 +73,10 @@ void DrawMark(QImage& image, const std::vector<PieceRect>& rects, int piece) {
 
 }  // namespace
 
-QImage LayoutPicture(const CText3D* text, const LayoutFit& fit, const PieceSelection& selection, QSize size) {
-  QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+QImage LayoutPicture(const CText3D* text, const LayoutFit& fit, const PieceSelection& selection, QSize size,
+                     double pixelRatio) {
+  QImage image((QSizeF(size) * pixelRatio).toSize().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+  image.setDevicePixelRatio(pixelRatio);
   image.fill(Qt::white);
   if (!text) return image;
   DrawLetters(image, *text, fit);

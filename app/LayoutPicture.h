@@ -11,4 +11,7 @@
 
 class CText3D;
 
-QImage LayoutPicture(const CText3D* text, const LayoutFit& fit, const PieceSelection& selection, QSize size);
+// size is in the window's units; the picture holds pixelRatio device pixels
+// to a unit (and says so as its device pixel ratio).
+QImage LayoutPicture(const CText3D* text, const LayoutFit& fit, const PieceSelection& selection, QSize size,
+                     double pixelRatio = 1.0);

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QFrame>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -13,9 +14,12 @@ namespace {
 
 QRadioButton* Radio(const QString& text, QWidget* parent) { return new QRadioButton(text, parent); }
 
+// The icon at the screen's density: Qt finds the twice-as-large name@2x.png
+// beside the resource and picks it on a dense screen.
 QLabel* Icon(const QString& resource, QWidget* parent) {
   auto* label = new QLabel(parent);
-  label->setPixmap(QPixmap(resource));
+  const QIcon icon(resource);
+  label->setPixmap(icon.pixmap(QSize(32, 32), label->devicePixelRatioF()));
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   return label;
 }

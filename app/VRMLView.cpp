@@ -2,13 +2,16 @@
 #include "VRMLView.h"
 
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 #include <filesystem>
 
 #include "DialogSupport.h"
+#include "FocusFrame.h"
 #include "FrameBlit.h"
 #include "FramePictures.h"
 #include "QtEdge.h"
@@ -97,15 +100,41 @@ void CVRMLView::InitialUpdate() {
 void CVRMLView::paintEvent(QPaintEvent*) {
   if (!m_binding)
     return;
+  // Moved to a screen of another density: the frame follows its pixels.
+  if (m_pixelRatio != devicePixelRatioF())
+    FitViewToDevice();
   QPainter painter(this);
-  Blit(painter, *m_binding, width(), height(), m_displayDepth);
+  Blit(painter, *m_binding, width(), height(), m_displayDepth, m_pixelRatio);
+  if (m_focusFrame.Shown(hasFocus())) DrawFocusFrame(painter, rect(), palette());
+}
+
+void CVRMLView::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  m_focusFrame.FocusIn(event->reason());
+  update();
+}
+
+void CVRMLView::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  m_focusFrame.FocusOut(event->reason());
+  update();
 }
 
 void CVRMLView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (!m_binding)
     return;
-  m_binding->SetViewSize(width(), height());
+  FitViewToDevice();
+}
+
+void CVRMLView::FitViewToDevice() {
+  if (!m_binding)
+    return;
+  m_pixelRatio = devicePixelRatioF();
+  const QSize limit = DeviceViewLimit(m_pixelRatio);
+  m_binding->SetViewLimit(limit.width(), limit.height());
+  const QSize size = DeviceViewSize(width(), height(), m_pixelRatio);
+  m_binding->SetViewSize(size.width(), size.height());
   Draw();
 }
 
@@ -206,8 +235,7 @@ bool CVRMLView::IsNavigationKey(int key, Qt::KeyboardModifiers modifiers) {
 
 void CVRMLView::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
-  // A key held down arrives as auto-repeated presses; they count as repeats.
-  const int repeat = event->isAutoRepeat() ? std::max(2, event->count()) : event->count();
+  const int repeat = ExaminerControl::RepeatCount(event->isAutoRepeat(), event->count());
   const Qt::KeyboardModifiers modifiers = event->modifiers();
   if (key == Qt::Key_Tab || key == Qt::Key_F12) {
     emit LayoutKey(key, repeat, modifiers);
@@ -222,6 +250,18 @@ void CVRMLView::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CVRMLView::focusNextPrevChild(bool) { return false; }
+
+void CVRMLView::wheelEvent(QWheelEvent* event) {
+  // A notch is 120 eighths of a degree.
+  constexpr int kNotch = 120;
+  m_wheelAngle += event->angleDelta().y();
+  while (m_wheelAngle >= kNotch || m_wheelAngle <= -kNotch) {
+    const bool away = m_wheelAngle > 0;
+    m_wheelAngle += away ? -kNotch : kNotch;
+    KeyOperation(away ? Qt::Key_Plus : Qt::Key_Minus, 1, Qt::KeypadModifier);
+  }
+  event->accept();
+}
 
 void CVRMLView::KeyOperation(int key, int repeatCount, Qt::KeyboardModifiers modifiers) {
   StopSpin();

@@ -15,6 +15,7 @@
 
 #include "DialogPrompts.h"
 #include "ExaminerControl.h"
+#include "FocusFrame.h"
 
 class CText3D;
 class RendererBinding;
@@ -101,12 +102,20 @@ class CVRMLView : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // One notch of the wheel is one step of the keypad's plus (away from the
+  // user) or minus; finer wheels add up to whole notches.
+  void wheelEvent(QWheelEvent* event) override;
+  // The pane with the keys shows a frame, so that F6 can be followed.
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   // Tab belongs to the layout view's selection, not to focus movement.
   bool focusNextPrevChild(bool next) override;
 
  private:
   void Init();
+  // The renderer's view at the pane's size in device pixels.
+  void FitViewToDevice();
   // A frame of the current letters with the binding's camera.
   void Draw();
   void Turn(float yaw, float pitch);
@@ -127,4 +136,7 @@ class CVRMLView : public QWidget {
   QPoint m_dragPos;
 
   int m_displayDepth = 24;
+  FocusFrameState m_focusFrame;
+  int m_wheelAngle = 0;
+  double m_pixelRatio = 1.0;  // device pixels per unit the frame is drawn for  // eighths of a degree not yet made into a step
 };

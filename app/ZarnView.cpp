@@ -7,14 +7,17 @@
 #include <QColorDialog>
 #include <QContextMenuEvent>
 #include <QFileDialog>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "BuildStatus.h"
 #include "DialogSupport.h"
+#include "ExaminerControl.h"
 #include "ExportDialog.h"
 #include "ExtractGlyphOutlines.h"
+#include "FocusFrame.h"
 #include "HeightDialog.h"
 #include "LayoutPicture.h"
 #include "LightDialog.h"
@@ -132,11 +135,26 @@ void CZarnView::HandleKey(int key, int, Qt::KeyboardModifiers) {
 
 // -------------------------------------------------------------- painting
 
-QImage CZarnView::Picture() const { return LayoutPicture(m_text.get(), m_fit, m_selection, size()); }
+QImage CZarnView::Picture() const {
+  return LayoutPicture(m_text.get(), m_fit, m_selection, size(), devicePixelRatioF());
+}
 
 void CZarnView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.drawImage(0, 0, Picture());
+  if (m_focusFrame.Shown(hasFocus())) DrawFocusFrame(painter, rect(), palette());
+}
+
+void CZarnView::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  m_focusFrame.FocusIn(event->reason());
+  update();
+}
+
+void CZarnView::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  m_focusFrame.FocusOut(event->reason());
+  update();
 }
 
 // ---------------------------------------------------------------- events
@@ -157,10 +175,12 @@ void CZarnView::mousePressEvent(QMouseEvent* event) {
 
 void CZarnView::keyPressEvent(QKeyEvent* event) {
   const int key = event->key();
+  // A held key counts as held here too, for the examiner's spin.
+  const int repeat = ExaminerControl::RepeatCount(event->isAutoRepeat(), event->count());
   if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_F12) {
-    HandleKey(key, event->count(), event->modifiers());
+    HandleKey(key, repeat, event->modifiers());
   } else {
-    emit UnhandledKey(key, event->count(), event->modifiers());
+    emit UnhandledKey(key, repeat, event->modifiers());
   }
   QWidget::keyPressEvent(event);
 }

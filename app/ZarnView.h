@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include "FocusFrame.h"
 #include "FontEngine.h"
 #include "GlyphOutline.h"
 #include "MeshFormats.h"
@@ -136,6 +137,9 @@ class CZarnView : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // The pane with the keys shows a frame, so that F6 can be followed.
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   // Tab belongs to the selection, not to the focus chain.
   bool focusNextPrevChild(bool next) override;
@@ -165,4 +169,5 @@ class CZarnView : public QWidget {
   CGlyphOutline m_outline;
   std::optional<ExportSettings> m_exportChoices;
   LayoutFit m_fit;
+  FocusFrameState m_focusFrame;
 };

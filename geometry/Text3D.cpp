@@ -147,6 +147,9 @@ std::unique_ptr<CText3D> BuildText3D(const std::string& text, const CGlyphOutlin
   auto stage = [&options](BuildStage s) {
     if (options.observer) options.observer->StageStarted(s);
   };
+  auto cancelled = [&options] {
+    return options.cancel && options.cancel->load(std::memory_order_relaxed);
+  };
   stage(BuildStage::Loading);
   auto letters =
       std::make_unique<CText3D>(text, outline, settings.colour, settings.height, settings.depth);
@@ -155,10 +158,23 @@ std::unique_ptr<CText3D> BuildText3D(const std::string& text, const CGlyphOutlin
     stage(BuildStage::Finished);
     return letters;
   }
+  // Each stage below is one pass over the letters, letter by letter, so that
+  // progress can be told and a cancel heard between any two letters.
+  const std::size_t count = letters->letters.size();
+  const std::size_t passes = options.contoursOnly ? 2 : 4;
+  std::size_t done = 0;
+  auto pass = [&](auto&& work) {
+    for (CLetter& letter : letters->letters) {
+      if (cancelled()) return false;
+      work(letter);
+      if (options.observer) options.observer->LettersDone(++done, count * passes);
+    }
+    return !cancelled();
+  };
   stage(BuildStage::FindingContours);
-  letters->FindContours();
+  if (!pass([](CLetter& letter) { letter.FindContours(); })) return nullptr;
   stage(BuildStage::CalculatingContours);
-  letters->CalculateContours();
+  if (!pass([](CLetter& letter) { letter.CalculateContours(); })) return nullptr;
   // Carried-over depths go in before the bevels and meshes are built, so
   // that every solid already has the depth its piece shows.
   if (options.carryOver && !options.carryOver->empty()) {
@@ -166,8 +182,10 @@ std::unique_ptr<CText3D> BuildText3D(const std::string& text, const CGlyphOutlin
   }
   letters->SetLight(settings.lightFlags);
   if (!options.contoursOnly) {
-    letters->SetBevel(settings.bevelSteps, settings.bevelSize);
-    letters->BuildMeshes();
+    if (!pass([&settings](CLetter& letter) { letter.SetBevel(settings.bevelSteps, settings.bevelSize); })) {
+      return nullptr;
+    }
+    if (!pass([](CLetter& letter) { letter.BuildMeshes(); })) return nullptr;
   }
   stage(BuildStage::Finished);
   return letters;

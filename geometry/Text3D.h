@@ -3,6 +3,8 @@
 // layout view owns exactly one; it is replaced by every rebuild.
 #pragma once
 
+#include <atomic>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,6 +81,12 @@ class BuildObserver {
  public:
   virtual ~BuildObserver() = default;
   virtual void StageStarted(BuildStage stage) = 0;
+  // The work done so far: called after each letter of each pass over the
+  // letters, done counting up to total (the same total for the whole build).
+  virtual void LettersDone(std::size_t done, std::size_t total) {
+    static_cast<void>(done);
+    static_cast<void>(total);
+  }
 };
 
 struct PieceAttributes;
@@ -92,6 +100,9 @@ struct BuildOptions {
   // Stop once the contours are nested, oriented and bridged and the light is
   // set: no bevels, no meshes (for dumping the geometry).
   bool contoursOnly = false;
+  // Looked at between letters (by another thread if need be): once it is
+  // set the build stops and returns no letters at all.
+  const std::atomic<bool>* cancel = nullptr;
   // Stop once the letters are made from the outline stream and the light is
   // set; the caller then finishes each letter with FinishLetter, in any order
   // and on any thread (a long world written letter by letter as they are done).
@@ -100,6 +111,7 @@ struct BuildOptions {
 
 // The one letter build: construction from the outline stream, contour
 // nesting, orientation and bridging, carry-over, light, bevel and meshes.
+// Null only when options.cancel was set during the build.
 std::unique_ptr<CText3D> BuildText3D(const std::string& text, const CGlyphOutline& outline,
                                      const TextSettings& settings,
                                      const BuildOptions& options = {});

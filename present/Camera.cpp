@@ -23,13 +23,14 @@ float Length(Vec3 v) { return std::sqrt(Dot(v, v)); }
 
 }  // namespace
 
-void Camera::Fit(const CBoundRect& b) {
+void Camera::Fit(const CBoundRect& b, double depth) {
   const auto cx = static_cast<float>(b.left * 0.5 + b.right * 0.5);
   const auto cy = static_cast<float>(b.bottom * 0.5 + b.top * 0.5);
   // Far enough to show the whole width, or the height with room around it.
   const double width = b.right - b.left;
   const double height = 2.0 * (b.top - b.bottom);
   m_distance = static_cast<float>(width > height ? width : height);
+  m_reach = static_cast<float>(0.5 * std::hypot(width, b.top - b.bottom) + std::fabs(depth));
   m_centre = {cx, cy, 0.0f};
   Straight();
 }
@@ -77,7 +78,10 @@ void Camera::Zoom(float factor) {
 
 float Camera::FrontClipDistance() const {
   if (!(m_distance > 0.0f)) return kFrontClip;
-  return std::clamp(kFrontClip, kNearestFrontShare * m_distance, kFarthestFrontShare * m_distance);
+  const float usual = std::clamp(kFrontClip, kNearestFrontShare * m_distance, kFarthestFrontShare * m_distance);
+  if (usual <= kFrontClip) return usual;
+  // Nothing of the letters lies nearer to the eye than its orbit less their reach.
+  return std::max(usual, m_orbit - m_reach);
 }
 
 void Camera::Reset() {

@@ -15,8 +15,9 @@ class Camera {
   Camera() = default;
 
   // Centres the camera on the bounds at a distance that shows them whole,
-  // looking down the negative z axis with the world's axes.
-  void Fit(const CBoundRect& bounds);
+  // looking down the negative z axis with the world's axes. depth is how far
+  // the letters reach out of the bounds' plane (extrusion and bevel).
+  void Fit(const CBoundRect& bounds, double depth = 0.0);
   // Turns the eye and its axes about the centre: yaw about the world y axis,
   // then pitch about the world x axis (radians).
   void Rotate(float yaw, float pitch);
@@ -41,7 +42,10 @@ class Camera {
   // fixed front plane fails at both ends of the text's size: large texts fall
   // to depth 0 or a handful of steps, small ones end up behind the plane.
   // The usual 0.1 is kept while it lies within a band that follows the
-  // fitted distance, and moved to the band's nearer edge otherwise.
+  // fitted distance, and moved to the band's nearer edge otherwise. A text
+  // too long for the usual plane gets the plane as far forward as its
+  // letters allow from wherever the eye is on its orbit, so that the front
+  // faces keep enough depth steps to stay in front of the sides and backs.
   float FrontClipDistance() const;
 
   // The usual front plane, and the band it is kept in as fractions of the
@@ -71,4 +75,6 @@ class Camera {
   // The eye's distance from the centre as the last fit, zoom or frame set
   // it; turning keeps it, and a correction of the axes restores it.
   float m_orbit = 0.0f;
+  // How far from the centre the letters reach in any direction.
+  float m_reach = 0.0f;
 };

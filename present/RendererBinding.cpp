@@ -2,6 +2,9 @@
 // the letters.
 #include "RendererBinding.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <system_error>
 
 #include "Text3D.h"
@@ -96,9 +99,19 @@ void RendererBinding::SetViewSize(int w, int h) {
   m_height = h > m_maxHeight ? m_maxHeight : (h < 4 ? 0 : h);
 }
 
+void RendererBinding::SetViewLimit(int maxWidth, int maxHeight) {
+  constexpr int kLibraryLimit = 4096;
+  m_maxWidth = std::clamp(maxWidth, 0, kLibraryLimit);
+  m_maxHeight = std::clamp(maxHeight, 0, kLibraryLimit);
+}
+
 void RendererBinding::FitCamera(const CText3D* text) {
   if (!text) return;
-  m_camera.Fit(text->bounds);
+  double depth = 0.0;
+  text->ForEachPiece([&depth](const CLetter&, std::size_t, const CLetterPiece& piece) {
+    depth = std::max(depth, std::fabs(piece.depth) + std::fabs(piece.bevelSize));
+  });
+  m_camera.Fit(text->bounds, depth);
   SetLightFromText(*text);
 }
 

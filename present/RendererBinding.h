@@ -85,6 +85,9 @@ class RendererBinding {
   // w > the largest width (800 unless the options say otherwise) gives that
   // width, w <= 3 gives 0; likewise h, with h < 4 giving 0.
   void SetViewSize(int w, int h);
+  // The largest view from now on, within the library's 4096 x 4096: a pane
+  // on a high-density screen asks for its device pixels.
+  void SetViewLimit(int maxWidth, int maxHeight);
   // Fits the camera to the text's bounds (Camera::Fit) and takes the
   // text's light.
   void FitCamera(const CText3D* text);

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QtMath>
 #include <cstdlib>
 
 #include "CubePalette.h"
@@ -91,9 +92,24 @@ QImage FrameImage(RendererBinding& binding, int displayDepth) {
 }
 
 void Blit(QPainter& painter, RendererBinding& binding, int clientWidth, int clientHeight,
-          int displayDepth) {
-  const QImage frame = FrameImage(binding, displayDepth);
+          int displayDepth, double pixelRatio) {
+  QImage frame = FrameImage(binding, displayDepth);
   if (frame.isNull())
     return;
-  painter.drawImage(BlitOrigin(clientWidth, clientHeight, frame.width(), frame.height()), frame);
+  if (pixelRatio == 1.0) {
+    painter.drawImage(BlitOrigin(clientWidth, clientHeight, frame.width(), frame.height()), frame);
+    return;
+  }
+  frame.setDevicePixelRatio(pixelRatio);
+  const QSizeF units = frame.deviceIndependentSize();
+  painter.drawImage(BlitOrigin(clientWidth, clientHeight, qCeil(units.width()), qCeil(units.height())),
+                    frame);
+}
+
+QSize DeviceViewSize(int clientWidth, int clientHeight, double pixelRatio) {
+  return {qRound(clientWidth * pixelRatio), qRound(clientHeight * pixelRatio)};
+}
+
+QSize DeviceViewLimit(double pixelRatio) {
+  return DeviceViewSize(kMaxFrameWidth, kMaxFrameHeight, pixelRatio);
 }

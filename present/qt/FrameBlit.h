@@ -10,6 +10,7 @@
 #include <QList>
 #include <QPoint>
 #include <QRgb>
+#include <QSize>
 #include <cstdint>
 
 class QPainter;
@@ -42,5 +43,12 @@ QImage FrameImage(RendererBinding& binding, int displayDepth);
 
 // Paints the current frame into a client area of the given size. Draws
 // nothing when there is nothing to show; the area then keeps what it had.
+// On a high-density screen the frame holds device pixels, pixelRatio of
+// them to a unit of the client area.
 void Blit(QPainter& painter, RendererBinding& binding, int clientWidth, int clientHeight,
-          int displayDepth);
+          int displayDepth, double pixelRatio = 1.0);
+
+// The view size in device pixels for a client area on a screen with this
+// pixel ratio, and the largest view for it (the frame's 800 x 600 units).
+QSize DeviceViewSize(int clientWidth, int clientHeight, double pixelRatio);
+QSize DeviceViewLimit(double pixelRatio);

@@ -32,7 +32,11 @@ bool WaitFor(const std::function<bool()>& done, int seconds) {
 class VirtualDisplay {
  public:
   VirtualDisplay() {
-    m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    // -noreset: by default the server resets whenever its last client
+    // leaves, and a program connecting just then is refused and aborts
+    // (Qt ends a program that cannot reach its display with an abort).
+    m_server.start(QStringLiteral("Xvfb"),
+                   {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"});
     if (!m_server.waitForStarted(10000)) return;  // no Xvfb at all
     QByteArray number;
     WaitFor([&] {

@@ -44,6 +44,10 @@ std::string Title(Display* display, Window window) {
 }  // namespace
 
 X11Session::X11Session(const std::string& display) : m_impl(std::make_unique<Impl>()) {
+  // A window may go between listing it and asking about it (a program
+  // closing); Xlib's own handler would end this process for that error.
+  // Failed requests answer "no" instead.
+  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
   m_impl->display = XOpenDisplay(display.c_str());
 }
 

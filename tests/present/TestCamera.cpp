@@ -160,7 +160,8 @@ TEST_F(BindingCamera, LongSpinKeepsTheCameraRigid) {
 // Texts from tiny to huge and very long: the front plane lies in front of
 // every corner of the letters' box, fitted, zoomed in and turned, and the
 // renderer's depth (65000 * front / distance) neither passes its front value
-// nor falls to a handful of steps at the far side of the letters.
+// nor falls to a handful of steps at the far side of the letters, and the
+// front faces stay steps ahead of the backs.
 TEST(CameraFrontPlane, FollowsTheTextsSize) {
   struct Case {
     const char* name;
@@ -186,7 +187,7 @@ TEST(CameraFrontPlane, FollowsTheTextsSize) {
     };
     for (const Turn turn : {Turn{0, 0, 1}, Turn{0.5f, -0.3f, 0.8f}, Turn{-0.6f, 0.4f, 0.8f}}) {
       Camera camera;
-      camera.Fit(bounds);
+      camera.Fit(bounds, 0.2 * h);
       camera.Rotate(turn.yaw, turn.pitch);
       camera.Zoom(turn.zoom);
       const float front = camera.FrontClipDistance();
@@ -205,6 +206,13 @@ TEST(CameraFrontPlane, FollowsTheTextsSize) {
       EXPECT_GT(front, 0.0f);
       EXPECT_LT(front, nearest);
       EXPECT_GE(kDepthRange * front / farthest, 150.0f);
+      if (turn.zoom == 1) {
+        // Seen straight on, a front face lies enough depth steps before the
+        // back of its letter to hide it, at the centre of the longest text too.
+        const double distance = camera.FitDistance();
+        const double steps = kDepthRange * front * (1.0 / distance - 1.0 / (distance + 0.2 * h));
+        EXPECT_GE(steps, 4.0);
+      }
     }
   }
 }

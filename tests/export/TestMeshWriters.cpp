@@ -24,6 +24,7 @@
 #include "FontEngine.h"
 #include "MeshFiles.h"
 #include "MeshWriters.h"
+#include "ShellRun.h"
 #include "Model/COM/NMR_DLLInterfaces.h"
 #include "Text3D.h"
 
@@ -196,23 +197,6 @@ TEST(MeshWritersReadBack, Lib3mfReadsObjectsUnitAndColours) {
     lib3mf_release(reader);
     lib3mf_release(model);
   }
-}
-
-struct ShellRun {
-  int status = -1;
-  std::string out;
-};
-
-ShellRun Shell(const std::string& command) {
-  ShellRun run;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
 }
 
 double Field(const std::string& text, const std::string& pattern) {

@@ -22,6 +22,7 @@
 #include "FontEngine.h"
 #include "IndependentSolidCheck.h"
 #include "MeshCheck.h"
+#include "ShellRun.h"
 #include "Text3D.h"
 
 namespace fs = std::filesystem;
@@ -77,23 +78,6 @@ TEST(SolidCheck, AgreesWithAnIndependentCheckOnMadeUpFaults) {
   EXPECT_GT(own.selfIntersecting, 0);
   EXPECT_FALSE(own.closed);
   EXPECT_FALSE(CheckIndependently(folded).Sound());
-}
-
-struct ShellRun {
-  int status = -1;
-  std::string out;
-};
-
-ShellRun Shell(const std::string& command) {
-  ShellRun run;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
 }
 
 // Per piece line of --check: the self-intersecting triangles and the verdict.

@@ -29,12 +29,11 @@ inline void InvertFrom(std::uint32_t* words, int column, int w1) {
   for (++w; w <= w1; ++w) words[w] = ~words[w];
 }
 
-// Walks one edge from its lower to its upper end, one corner row at a time;
-// the crossing's x is kept exact as a whole part and a remainder.
-void WalkEdge(CoverageMask& mask, const ClipVertex& a, const ClipVertex& b) {
-  if (a.sy == b.sy) return;
-  const ClipVertex& lower = a.sy < b.sy ? a : b;
-  const ClipVertex& upper = a.sy < b.sy ? b : a;
+// Walks one edge from its lower to its upper end, one corner row at a time,
+// and calls visit(row, column) with the first column at or right of the
+// crossing; the crossing's x is kept exact as a whole part and a remainder.
+template <class Visit>
+void WalkRows(const ClipVertex& lower, const ClipVertex& upper, Visit visit) {
   const std::int64_t dy = upper.sy - lower.sy;
   const std::int64_t dx = upper.sx - lower.sx;
   const std::int64_t den = kSubPixel * dy;
@@ -47,13 +46,12 @@ void WalkEdge(CoverageMask& mask, const ClipVertex& a, const ClipVertex& b) {
   const std::int64_t step = dx * kSubPixel;
   std::int64_t column = CeilDiv(num, den), remainder = column * den - num;
   const std::int64_t columnStep = CeilDiv(step, den), remainderStep = columnStep * den - step;
-  const int w1 = mask.w1;
   if (dx == 0) {
-    for (; row < endRow; ++row) InvertFrom(mask.Row(row), static_cast<int>(column), w1);
+    for (; row < endRow; ++row) visit(row, static_cast<int>(column));
     return;
   }
   for (; row < endRow; ++row) {
-    InvertFrom(mask.Row(row), static_cast<int>(column), w1);
+    visit(row, static_cast<int>(column));
     // without a branch: which way it goes follows the edge's slope bit by bit
     remainder += remainderStep;
     const std::int64_t carry = remainder >= den;
@@ -62,9 +60,20 @@ void WalkEdge(CoverageMask& mask, const ClipVertex& a, const ClipVertex& b) {
   }
 }
 
-}  // namespace
+void WalkEdge(CoverageMask& mask, const ClipVertex& a, const ClipVertex& b) {
+  if (a.sy == b.sy) return;
+  const int w1 = mask.w1;
+  WalkRows(a.sy < b.sy ? a : b, a.sy < b.sy ? b : a,
+           [&mask, w1](int row, int column) { InvertFrom(mask.Row(row), column, w1); });
+}
 
-bool ScanConvert(Contour contour, CoverageMask& mask) {
+// The mask's bounding box of a projected contour: x1 < x0 or y1 <= y0 when
+// no corner point can be inside.
+struct Bounds {
+  int x0, x1, y0, y1;
+};
+
+Bounds ContourBounds(Contour contour) {
   int minX = contour.head->sx, maxX = minX, minY = contour.head->sy, maxY = minY;
   const ClipVertex* v = contour.head;
   for (int i = 0; i < contour.count; ++i, v = v->next) {
@@ -73,10 +82,18 @@ bool ScanConvert(Contour contour, CoverageMask& mask) {
     minY = v->sy < minY ? v->sy : minY;
     maxY = v->sy > maxY ? v->sy : maxY;
   }
-  mask.x0 = static_cast<int>(CeilDiv(minX, kSubPixel));
-  mask.x1 = static_cast<int>(CeilDiv(maxX, kSubPixel)) - 1;
-  mask.y0 = static_cast<int>(CeilDiv(minY, kSubPixel));
-  mask.y1 = static_cast<int>(CeilDiv(maxY, kSubPixel));
+  return {static_cast<int>(CeilDiv(minX, kSubPixel)), static_cast<int>(CeilDiv(maxX, kSubPixel)) - 1,
+          static_cast<int>(CeilDiv(minY, kSubPixel)), static_cast<int>(CeilDiv(maxY, kSubPixel))};
+}
+
+}  // namespace
+
+bool ScanConvert(Contour contour, CoverageMask& mask) {
+  const Bounds box = ContourBounds(contour);
+  mask.x0 = box.x0;
+  mask.x1 = box.x1;
+  mask.y0 = box.y0;
+  mask.y1 = box.y1;
   // No corner column or no corner row inside: nothing can be covered.
   if (mask.x1 < mask.x0 || mask.y0 >= mask.y1) {
     mask.Clear();
@@ -99,6 +116,45 @@ bool ScanConvert(Contour contour, CoverageMask& mask) {
   }
   ReleaseContour(contour);
   return true;
+}
+
+// A contour whose edges, walked round, go up in one unbroken run and down in
+// another (level edges aside) crosses every corner row between its lowest
+// and highest point once going up and once going down: the edges going up
+// share those rows out among themselves without overlap, and so do the
+// edges going down. The two crossings of a row are the two inversions the
+// mask would take, so the covered columns are the ones between them.
+SpanScan ScanSpans(Contour contour, SpanRows& spans) {
+  int turns = 0, firstRise = 0, lastRise = 0;
+  const ClipVertex* v = contour.head;
+  for (int i = 0; i < contour.count; ++i, v = v->next) {
+    const int rise = v->next->sy > v->sy ? 1 : v->next->sy < v->sy ? -1 : 0;
+    if (rise == 0) continue;
+    if (firstRise == 0) firstRise = rise;
+    turns += lastRise != 0 && rise != lastRise;
+    lastRise = rise;
+  }
+  turns += firstRise != lastRise;  // round from the last sloped edge to the first
+  if (turns > 2) return SpanScan::kNotSpans;
+
+  const Bounds box = ContourBounds(contour);
+  if (box.x1 < box.x0 || box.y0 >= box.y1) {
+    ReleaseContour(contour);
+    return SpanScan::kEmpty;
+  }
+  spans.x0 = box.x0;
+  spans.y0 = box.y0;
+  spans.y1 = box.y1;
+  int* first = spans.first;
+  int* second = spans.second;
+  const ClipVertex* a = contour.head;
+  for (int i = 0; i < contour.count; ++i, a = a->next) {
+    const ClipVertex* b = a->next;
+    if (a->sy < b->sy) WalkRows(*a, *b, [first](int row, int column) { first[row] = column; });
+    else if (a->sy > b->sy) WalkRows(*b, *a, [second](int row, int column) { second[row] = column; });
+  }
+  ReleaseContour(contour);
+  return SpanScan::kDone;
 }
 
 void CutHole(CoverageMask& face, CoverageMask& hole) {

@@ -50,6 +50,24 @@ bool ContourMask(RasterCore& core, const int* indices, int count, CoverageMask& 
   return ScanConvert(contour, mask) && Compact(mask);
 }
 
+// The pick pixel is cleared first: if it is not 0 after `draw`, the face
+// covered it (a face drawn in colour 0 is never reported).
+template <class Draw>
+void DrawAndPick(RasterCore& core, Draw draw) {
+  std::uint16_t saved = 0;
+  if (core.pickArmed) {
+    saved = *core.pickCell;
+    *core.pickCell = 0;
+  }
+  draw();
+  if (core.pickArmed) {
+    if (*core.pickCell != 0) core.PickHit();
+    else *core.pickCell = saved;
+  }
+}
+
+bool Textured(const RasterCore& core) { return core.material.texture && TextureReady(core); }
+
 // Depth test, pick bookkeeping and fill of the face mask.
 void DrawMaskedFace(RasterCore& core, const float plane[3]) {
   CoverageMask& mask = core.faceMask;
@@ -57,44 +75,56 @@ void DrawMaskedFace(RasterCore& core, const float plane[3]) {
     ApplyStipple(mask, core.material.stipple);
     if (!Compact(mask)) return;
   }
-  const DepthPlane depth = MakeDepthPlane(core, mask, plane);
+  const DepthPlane depth = MakeDepthPlane(core, mask.x0, mask.y0, plane);
   const bool transparent = core.material.transparent != 0;
-  const bool textured = core.material.texture && TextureReady(core);
+  const bool textured = Textured(core);
   if (!transparent && !textured && core.depthMode == DepthMode::kTestAndWrite) {
     // An opaque face of one colour: depth test, depth write and fill in one
-    // pass, with the same pick bookkeeping as below.
-    std::uint16_t saved = 0;
-    if (core.pickArmed) {
-      saved = *core.pickCell;
-      *core.pickCell = 0;
-    }
-    TestWriteDepthAndFill(core, mask, depth, ShadeColour(core, plane));
-    if (core.pickArmed) {
-      if (*core.pickCell != 0) core.PickHit();
-      else *core.pickCell = saved;
-    }
+    // pass.
+    const std::uint16_t colour = ShadeColour(core, plane);
+    DrawAndPick(core, [&] { TestWriteDepthAndFill(core, mask, depth, colour); });
     return;
   }
   if (transparent || core.depthMode == DepthMode::kTest) TestDepth(core, mask, depth);
   else TestAndWriteDepth(core, mask, depth);
   if (!Compact(mask)) return;
 
-  // The pick pixel is cleared first: if it is not 0 after the fill, this
-  // face covered it (a face drawn in colour 0 is never reported).
-  std::uint16_t saved = 0;
-  if (core.pickArmed) {
-    saved = *core.pickCell;
-    *core.pickCell = 0;
+  DrawAndPick(core, [&] {
+    if (textured)
+      TextureFace(core, mask, TextureShade(core, plane), transparent);
+    else
+      FillMask(core, mask, ShadeColour(core, plane));
+    if (transparent) WriteDepth(core, mask, depth);
+  });
+}
+
+// A face of one contour drawn opaque in one colour, the common case: when
+// the contour allows it the face goes from spans straight to the buffers,
+// otherwise through the mask as any other face. Both give the same pixels.
+void DrawPlainFace(RasterCore& core, const int* indices, int count, const float plane[3]) {
+  Contour contour = BuildContour(core, indices, count);
+  if (contour.count == 0) return;
+  contour = ClipContour(core, contour);
+  if (contour.count == 0) return;
+  ProjectContour(core, contour);
+  SpanRows& spans = core.spans;
+  switch (ScanSpans(contour, spans)) {
+    case SpanScan::kEmpty:
+      return;
+    case SpanScan::kNotSpans:
+      if (ScanConvert(contour, core.faceMask) && Compact(core.faceMask)) DrawMaskedFace(core, plane);
+      return;
+    case SpanScan::kDone:
+      break;
   }
-  if (textured)
-    TextureFace(core, mask, TextureShade(core, plane), transparent);
-  else
-    FillMask(core, mask, ShadeColour(core, plane));
-  if (transparent) WriteDepth(core, mask, depth);
-  if (core.pickArmed) {
-    if (*core.pickCell != 0) core.PickHit();
-    else *core.pickCell = saved;
-  }
+  // Empty rows at either end are left out, as Compact leaves them out of a
+  // mask; the depth plane is anchored at the first row left.
+  while (spans.y0 < spans.y1 && spans.first[spans.y0] == spans.second[spans.y0]) ++spans.y0;
+  while (spans.y1 > spans.y0 && spans.first[spans.y1 - 1] == spans.second[spans.y1 - 1]) --spans.y1;
+  if (spans.y0 >= spans.y1) return;
+  const DepthPlane depth = MakeDepthPlane(core, spans.x0, spans.y0, plane);
+  const std::uint16_t colour = ShadeColour(core, plane);
+  DrawAndPick(core, [&] { TestWriteDepthAndFillSpans(core, spans, depth, colour); });
 }
 
 // One face: a run of indices ending with -1; the first contour is the
@@ -130,6 +160,11 @@ void DrawFace(RasterCore& core, const int* run, std::ptrdiff_t count) {
   // Every point q of the face's plane has q . plane = 1.
   const float plane[3] = {normal[0] / d, normal[1] / d, normal[2] / d};
 
+  if (run[outer] == -1 && !core.material.stipple && !core.material.transparent && !Textured(core) &&
+      core.depthMode == DepthMode::kTestAndWrite) {
+    DrawPlainFace(core, run, outer, plane);
+    return;
+  }
   if (!ContourMask(core, run, outer, core.faceMask)) return;
   for (int pos = outer; run[pos] != -1;) {
     const int start = ++pos;

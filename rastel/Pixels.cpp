@@ -86,10 +86,10 @@ void ClearBuffers(RasterCore& core, std::size_t pixels, std::uint16_t colour) {
   std::memset(core.depth, 0, pixels * sizeof(std::uint16_t));
 }
 
-DepthPlane MakeDepthPlane(const RasterCore& core, const CoverageMask& mask, const float plane[3]) {
+DepthPlane MakeDepthPlane(const RasterCore& core, int x0, int y0, const float plane[3]) {
   DepthPlane depth;
-  depth.column = mask.x0 / 8 * 8;
-  depth.row = mask.y0;
+  depth.column = x0 / 8 * 8;
+  depth.row = y0;
   const float x = static_cast<float>(depth.column + core.left);
   const float y = static_cast<float>(depth.row + core.bottom);
   depth.columnStep = ToFixed(core.depthScale * plane[0]);
@@ -176,7 +176,67 @@ void DepthPass(RasterCore& core, CoverageMask& mask, const DepthPlane& plane, st
   }
 }
 
+// Rows of spans, 8 pixels (one 8-aligned group) at a time, as DepthPass<3>
+// treats a mask byte: the groups at either end of a span are part covered.
+void FillSpans(RasterCore& core, const SpanRows& spans, const DepthPlane& plane, std::uint16_t colour) {
+  const EightPixels eight(plane.columnStep);
+  const __m128i fill = _mm_set1_epi16(static_cast<short>(colour));
+  const std::uint32_t groupStep = 8 * plane.columnStep;
+  // Depth test, depth write and fill of one group, `covered` its lanes.
+  auto group = [&](std::uint16_t* cells, std::uint16_t* px, std::uint32_t value, __m128i covered) {
+    const __m128i z = eight.Depths(value);
+    const __m128i old = _mm_loadu_si128(reinterpret_cast<__m128i*>(cells));
+    const __m128i keep = _mm_and_si128(covered, _mm_cmpgt_epi16(z, _mm_xor_si128(old, eight.bias)));
+    const int kept = _mm_movemask_epi8(keep);
+    if (kept == 0) return;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(cells), EightPixels::Blend(keep, _mm_xor_si128(z, eight.bias), old));
+    auto* out = reinterpret_cast<__m128i*>(px);
+    if (kept == 0xFFFF) _mm_storeu_si128(out, fill);
+    else _mm_storeu_si128(out, EightPixels::Blend(keep, fill, _mm_loadu_si128(out)));
+  };
+  const __m128i all = _mm_set1_epi32(-1);
+  for (int y = spans.y0; y < spans.y1; ++y) {
+    int begin = spans.first[y], end = spans.second[y];
+    if (begin > end) std::swap(begin, end);
+    if (begin == end) continue;
+    const int g0 = begin >> 3, g1 = (end - 1) >> 3;
+    std::uint16_t* cells = DepthRow(core, y) + 8 * g0;
+    std::uint16_t* px = ColourRow(core, y) + 8 * g0;
+    std::uint32_t value = plane.At(8 * g0, y);
+    const auto head = static_cast<std::uint8_t>(0xFF << (begin & 7));
+    const auto tail = static_cast<std::uint8_t>(0xFF >> (7 - ((end - 1) & 7)));
+    if (g0 == g1) {
+      group(cells, px, value, eight.Lanes(head & tail));
+      continue;
+    }
+    group(cells, px, value, eight.Lanes(head));
+    for (int g = g0 + 1; g < g1; ++g) {
+      cells += 8;
+      px += 8;
+      value += groupStep;
+      group(cells, px, value, all);
+    }
+    group(cells + 8, px + 8, value + groupStep, eight.Lanes(tail));
+  }
+}
+
 #else
+
+void FillSpans(RasterCore& core, const SpanRows& spans, const DepthPlane& plane, std::uint16_t colour) {
+  for (int y = spans.y0; y < spans.y1; ++y) {
+    int begin = spans.first[y], end = spans.second[y];
+    if (begin > end) std::swap(begin, end);
+    std::uint16_t* cells = DepthRow(core, y);
+    std::uint16_t* px = ColourRow(core, y);
+    std::uint32_t value = plane.At(begin, y);
+    for (int x = begin; x < end; ++x, value += plane.columnStep) {
+      const auto z = static_cast<std::uint16_t>(value >> 16);
+      if (z <= cells[x]) continue;
+      cells[x] = z;
+      px[x] = colour;
+    }
+  }
+}
 
 template <int kMode>
 void DepthPass(RasterCore& core, CoverageMask& mask, const DepthPlane& plane, std::uint16_t colour) {
@@ -227,6 +287,12 @@ void TestDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane) {
 void TestWriteDepthAndFill(RasterCore& core, CoverageMask& mask, const DepthPlane& plane,
                            std::uint16_t colour) {
   DepthPass<3>(core, mask, plane, colour);
+}
+
+// The same for a face given as spans, which need not be laid down as a mask.
+void TestWriteDepthAndFillSpans(RasterCore& core, const SpanRows& spans, const DepthPlane& plane,
+                                std::uint16_t colour) {
+  FillSpans(core, spans, plane, colour);
 }
 
 }  // namespace rastel

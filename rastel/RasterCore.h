@@ -127,6 +127,18 @@ struct CoverageMask {
   std::uint8_t* RowBytes(int y) const { return reinterpret_cast<std::uint8_t*>(Row(y)); }
 };
 
+// The covered pixels of a face whose every corner row crosses its contour
+// exactly twice: row y covers the columns from the lesser to the greater of
+// first[y] and second[y] (the first excluded when they are equal). x0 and
+// y0, y1 are the bounding box the coverage mask of the same contour would
+// have; only rows y0..y1-1 are meaningful.
+struct SpanRows {
+  int x0 = 0;
+  int y0 = 0, y1 = 0;
+  int* first = nullptr;   // crossings of the edges going up, storage owned by the view
+  int* second = nullptr;  // crossings of the edges going down
+};
+
 // A frame as the interface passes it: origin and three axes.
 struct Frame {
   float origin[3];
@@ -192,6 +204,8 @@ class RasterCore {
 
   CoverageMask faceMask, holeMask;
   HeapPtr<std::uint32_t> maskStorage;
+  SpanRows spans;
+  HeapPtr<int> spanStorage;
   HeapPtr<std::uint8_t> textureGrid;  // laid out by Texture.cpp, sized per view
 
   std::uint16_t* colour = nullptr;
@@ -278,6 +292,10 @@ void ReleaseContour(Contour contour);
 
 // Coverage.cpp: masks
 bool ScanConvert(Contour contour, CoverageMask& mask);  // releases the contour
+// The same coverage as spans, for contours that rise and fall once; the
+// answer says which way it went.
+enum class SpanScan { kDone, kEmpty, kNotSpans };  // kNotSpans leaves the contour as it was
+SpanScan ScanSpans(Contour contour, SpanRows& spans);  // releases the contour unless kNotSpans
 void CutHole(CoverageMask& face, CoverageMask& hole);
 bool Compact(CoverageMask& mask);  // false when nothing is left
 void ApplyStipple(CoverageMask& mask, const unsigned char* pattern);
@@ -287,10 +305,13 @@ void FillMask(RasterCore& core, CoverageMask& mask, std::uint16_t colour);
 void ClearBuffers(RasterCore& core, std::size_t pixels, std::uint16_t colour);
 void TestWriteDepthAndFill(RasterCore& core, CoverageMask& mask, const DepthPlane& plane,
                            std::uint16_t colour);
+void TestWriteDepthAndFillSpans(RasterCore& core, const SpanRows& spans, const DepthPlane& plane,
+                                std::uint16_t colour);  // rows spans.y0..y1-1
 void WriteDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane);
 void TestAndWriteDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane);
 void TestDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane);
-DepthPlane MakeDepthPlane(const RasterCore& core, const CoverageMask& mask, const float plane[3]);
+// Anchored at the 8-aligned column of x0 and at row y0 of the covered area.
+DepthPlane MakeDepthPlane(const RasterCore& core, int x0, int y0, const float plane[3]);
 
 // Shade.cpp: one colour per face
 std::uint16_t ShadeColour(const RasterCore& core, const float plane[3]);

@@ -62,6 +62,8 @@ void BufferLayer::ReleaseBuffers() {
   colourBuffer.reset();
   depthBuffer.reset();
   maskStorage.reset();
+  spanStorage.reset();
+  spans = SpanRows();
   textureGrid.reset();
   colour = depth = nullptr;
   faceMask = holeMask = CoverageMask();
@@ -98,7 +100,8 @@ void BufferLayer::Resize(int newWidth, int newHeight) {
   depthBuffer.reset(static_cast<std::uint16_t*>(std::calloc(pixels, sizeof(std::uint16_t))));
   maskStorage.reset(static_cast<std::uint32_t*>(std::calloc(2 * maskWords, sizeof(std::uint32_t))));
   textureGrid.reset(static_cast<std::uint8_t*>(std::malloc(TextureGridBytes(newWidth, newHeight))));
-  if (!colourBuffer || !depthBuffer || !maskStorage || !textureGrid) {
+  spanStorage.reset(static_cast<int*>(std::malloc(2 * sizeof(int) * static_cast<std::size_t>(newHeight))));
+  if (!colourBuffer || !depthBuffer || !maskStorage || !textureGrid || !spanStorage) {
     ReleaseBuffers();
     SetViewRectangle(0, 0);
     ComputeFocalLength();
@@ -111,6 +114,8 @@ void BufferLayer::Resize(int newWidth, int newHeight) {
   faceMask.rows = maskStorage.get();
   holeMask.rows = faceMask.rows + maskWords;
   faceMask.rowWords = holeMask.rowWords = rowWords;
+  spans.first = spanStorage.get();
+  spans.second = spans.first + newHeight;
   SetViewRectangle(width, height);
   ComputeFocalLength();
 }

@@ -177,24 +177,16 @@ void DepthPass(RasterCore& core, CoverageMask& mask, const DepthPlane& plane, st
 }
 
 // Rows of spans, 8 pixels (one 8-aligned group) at a time, as DepthPass<3>
-// treats a mask byte: the groups at either end of a span are part covered.
+// treats a mask byte. A group's covered lanes come from comparing its
+// columns with the span's ends, and both buffers are written back whether
+// or not a pixel passed (an unchanged lane gets its old value), so that a
+// short span costs no branches that depend on the picture.
 void FillSpans(RasterCore& core, const SpanRows& spans, const DepthPlane& plane, std::uint16_t colour) {
   const EightPixels eight(plane.columnStep);
   const __m128i fill = _mm_set1_epi16(static_cast<short>(colour));
+  const __m128i lane = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
+  const __m128i eightColumns = _mm_set1_epi16(8);
   const std::uint32_t groupStep = 8 * plane.columnStep;
-  // Depth test, depth write and fill of one group, `covered` its lanes.
-  auto group = [&](std::uint16_t* cells, std::uint16_t* px, std::uint32_t value, __m128i covered) {
-    const __m128i z = eight.Depths(value);
-    const __m128i old = _mm_loadu_si128(reinterpret_cast<__m128i*>(cells));
-    const __m128i keep = _mm_and_si128(covered, _mm_cmpgt_epi16(z, _mm_xor_si128(old, eight.bias)));
-    const int kept = _mm_movemask_epi8(keep);
-    if (kept == 0) return;
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(cells), EightPixels::Blend(keep, _mm_xor_si128(z, eight.bias), old));
-    auto* out = reinterpret_cast<__m128i*>(px);
-    if (kept == 0xFFFF) _mm_storeu_si128(out, fill);
-    else _mm_storeu_si128(out, EightPixels::Blend(keep, fill, _mm_loadu_si128(out)));
-  };
-  const __m128i all = _mm_set1_epi32(-1);
   for (int y = spans.y0; y < spans.y1; ++y) {
     int begin = spans.first[y], end = spans.second[y];
     if (begin > end) std::swap(begin, end);
@@ -203,20 +195,21 @@ void FillSpans(RasterCore& core, const SpanRows& spans, const DepthPlane& plane,
     std::uint16_t* cells = DepthRow(core, y) + 8 * g0;
     std::uint16_t* px = ColourRow(core, y) + 8 * g0;
     std::uint32_t value = plane.At(8 * g0, y);
-    const auto head = static_cast<std::uint8_t>(0xFF << (begin & 7));
-    const auto tail = static_cast<std::uint8_t>(0xFF >> (7 - ((end - 1) & 7)));
-    if (g0 == g1) {
-      group(cells, px, value, eight.Lanes(head & tail));
-      continue;
+    // columns fit in 16 bits: the view is at most 4096 wide
+    const __m128i low = _mm_set1_epi16(static_cast<short>(begin - 1));
+    const __m128i high = _mm_set1_epi16(static_cast<short>(end));
+    __m128i column = _mm_add_epi16(_mm_set1_epi16(static_cast<short>(8 * g0)), lane);
+    for (int g = g0; g <= g1; ++g, cells += 8, px += 8, value += groupStep) {
+      const __m128i covered = _mm_and_si128(_mm_cmpgt_epi16(column, low), _mm_cmpgt_epi16(high, column));
+      column = _mm_add_epi16(column, eightColumns);
+      const __m128i z = eight.Depths(value);
+      auto* depthCells = reinterpret_cast<__m128i*>(cells);
+      auto* colourCells = reinterpret_cast<__m128i*>(px);
+      const __m128i old = _mm_loadu_si128(depthCells);
+      const __m128i keep = _mm_and_si128(covered, _mm_cmpgt_epi16(z, _mm_xor_si128(old, eight.bias)));
+      _mm_storeu_si128(depthCells, EightPixels::Blend(keep, _mm_xor_si128(z, eight.bias), old));
+      _mm_storeu_si128(colourCells, EightPixels::Blend(keep, fill, _mm_loadu_si128(colourCells)));
     }
-    group(cells, px, value, eight.Lanes(head));
-    for (int g = g0 + 1; g < g1; ++g) {
-      cells += 8;
-      px += 8;
-      value += groupStep;
-      group(cells, px, value, all);
-    }
-    group(cells + 8, px + 8, value + groupStep, eight.Lanes(tail));
   }
 }
 

@@ -166,31 +166,34 @@ Contour ClipContour(const RasterCore& core, Contour contour) {
 // bottom edges. Vertices made on a side plane land exactly on that edge;
 // everything else is held inside the view. The comparisons are made before
 // converting to int so that a vertex at the eye cannot overflow.
-void ProjectContour(const RasterCore& core, Contour contour) {
+void ProjectVertex(const RasterCore& core, ClipVertex& vertex) {
+  if (vertex.flags & kProjected) return;
   const float f16 = static_cast<float>(kSubPixel * core.focal);
   const int xLow = kSubPixel * core.left, xHigh = kSubPixel * core.right;
   const int yLow = kSubPixel * core.bottom, yHigh = kSubPixel * core.top;
-  ClipVertex* v = contour.head;
-  for (int i = 0; i < contour.count; ++i, v = v->next) {
-    if (v->flags & kProjected) continue;
-    v->flags |= kProjected;
-    if (v->flags & kOnLeft) {
-      v->sx = 0;
-    } else if (v->flags & kOnRight) {
-      v->sx = xHigh - xLow;
-    } else {
-      const float x = -(f16 * v->x / v->z);
-      v->sx = !(x >= xLow) ? 0 : x > xHigh ? xHigh - xLow : static_cast<int>(x) - xLow;
-    }
-    if (v->flags & kOnBottom) {
-      v->sy = 0;
-    } else if (v->flags & kOnTop) {
-      v->sy = yHigh - yLow;
-    } else {
-      const float y = -(f16 * v->y / v->z);
-      v->sy = !(y >= yLow) ? 0 : y > yHigh ? yHigh - yLow : static_cast<int>(y) - yLow;
-    }
+  ClipVertex* v = &vertex;
+  v->flags |= kProjected;
+  if (v->flags & kOnLeft) {
+    v->sx = 0;
+  } else if (v->flags & kOnRight) {
+    v->sx = xHigh - xLow;
+  } else {
+    const float x = -(f16 * v->x / v->z);
+    v->sx = !(x >= xLow) ? 0 : x > xHigh ? xHigh - xLow : static_cast<int>(x) - xLow;
   }
+  if (v->flags & kOnBottom) {
+    v->sy = 0;
+  } else if (v->flags & kOnTop) {
+    v->sy = yHigh - yLow;
+  } else {
+    const float y = -(f16 * v->y / v->z);
+    v->sy = !(y >= yLow) ? 0 : y > yHigh ? yHigh - yLow : static_cast<int>(y) - yLow;
+  }
+}
+
+void ProjectContour(const RasterCore& core, Contour contour) {
+  ClipVertex* v = contour.head;
+  for (int i = 0; i < contour.count; ++i, v = v->next) ProjectVertex(core, *v);
 }
 
 }  // namespace rastel

@@ -43,7 +43,7 @@ inline void InvertFrom(std::uint32_t* words, int column, int w1) {
 // and calls visit(row, column) with the first column at or right of the
 // crossing; the crossing's x is kept exact as a whole part and a remainder.
 template <class Visit>
-void WalkRows(const ClipVertex& lower, const ClipVertex& upper, Visit visit) {
+void WalkRows(ScreenPoint lower, ScreenPoint upper, Visit visit) {
   const std::int64_t dy = upper.sy - lower.sy;
   const std::int64_t dx = upper.sx - lower.sx;
   const std::int64_t den = kSubPixel * dy;
@@ -81,7 +81,8 @@ void WalkRows(const ClipVertex& lower, const ClipVertex& upper, Visit visit) {
 void WalkEdge(CoverageMask& mask, const ClipVertex& a, const ClipVertex& b) {
   if (a.sy == b.sy) return;
   const int w1 = mask.w1;
-  WalkRows(a.sy < b.sy ? a : b, a.sy < b.sy ? b : a,
+  const ScreenPoint p{a.sx, a.sy}, q{b.sx, b.sy};
+  WalkRows(a.sy < b.sy ? p : q, a.sy < b.sy ? q : p,
            [&mask, w1](int row, int column) { InvertFrom(mask.Row(row), column, w1); });
 }
 
@@ -142,11 +143,16 @@ bool ScanConvert(Contour contour, CoverageMask& mask) {
 // share those rows out among themselves without overlap, and so do the
 // edges going down. The two crossings of a row are the two inversions the
 // mask would take, so the covered columns are the ones between them.
-SpanScan ScanSpans(Contour contour, SpanRows& spans) {
+SpanScan ScanSpans(const ScreenPoint* points, int count, SpanRows& spans) {
   int turns = 0, firstRise = 0, lastRise = 0;
-  const ClipVertex* v = contour.head;
-  for (int i = 0; i < contour.count; ++i, v = v->next) {
-    const int rise = v->next->sy > v->sy ? 1 : v->next->sy < v->sy ? -1 : 0;
+  int minX = points[0].sx, maxX = minX, minY = points[0].sy, maxY = minY;
+  for (int i = 0; i < count; ++i) {
+    const ScreenPoint p = points[i], q = points[i + 1 < count ? i + 1 : 0];
+    minX = p.sx < minX ? p.sx : minX;
+    maxX = p.sx > maxX ? p.sx : maxX;
+    minY = p.sy < minY ? p.sy : minY;
+    maxY = p.sy > maxY ? p.sy : maxY;
+    const int rise = q.sy > p.sy ? 1 : q.sy < p.sy ? -1 : 0;
     if (rise == 0) continue;
     if (firstRise == 0) firstRise = rise;
     turns += lastRise != 0 && rise != lastRise;
@@ -155,23 +161,20 @@ SpanScan ScanSpans(Contour contour, SpanRows& spans) {
   turns += firstRise != lastRise;  // round from the last sloped edge to the first
   if (turns > 2) return SpanScan::kNotSpans;
 
-  const Bounds box = ContourBounds(contour);
-  if (box.x1 < box.x0 || box.y0 >= box.y1) {
-    ReleaseContour(contour);
-    return SpanScan::kEmpty;
-  }
-  spans.x0 = box.x0;
-  spans.y0 = box.y0;
-  spans.y1 = box.y1;
+  // the bounding box as ScanConvert finds it
+  const int x0 = static_cast<int>(CeilDiv(minX, kSubPixel)), x1 = static_cast<int>(CeilDiv(maxX, kSubPixel)) - 1;
+  const int y0 = static_cast<int>(CeilDiv(minY, kSubPixel)), y1 = static_cast<int>(CeilDiv(maxY, kSubPixel));
+  if (x1 < x0 || y0 >= y1) return SpanScan::kEmpty;
+  spans.x0 = x0;
+  spans.y0 = y0;
+  spans.y1 = y1;
   int* first = spans.first;
   int* second = spans.second;
-  const ClipVertex* a = contour.head;
-  for (int i = 0; i < contour.count; ++i, a = a->next) {
-    const ClipVertex* b = a->next;
-    if (a->sy < b->sy) WalkRows(*a, *b, [first](int row, int column) { first[row] = column; });
-    else if (a->sy > b->sy) WalkRows(*b, *a, [second](int row, int column) { second[row] = column; });
+  for (int i = 0; i < count; ++i) {
+    const ScreenPoint p = points[i], q = points[i + 1 < count ? i + 1 : 0];
+    if (p.sy < q.sy) WalkRows(p, q, [first](int row, int column) { first[row] = column; });
+    else if (p.sy > q.sy) WalkRows(q, p, [second](int row, int column) { second[row] = column; });
   }
-  ReleaseContour(contour);
   return SpanScan::kDone;
 }
 

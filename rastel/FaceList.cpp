@@ -98,27 +98,61 @@ void DrawMaskedFace(RasterCore& core, const float plane[3]) {
   });
 }
 
+// The longest contour drawn from spans; longer ones go through the mask.
+constexpr int kMaxSpanPoints = 64;
+
+void DrawMaskedContour(RasterCore& core, Contour contour, const float plane[3]) {
+  if (ScanConvert(contour, core.faceMask) && Compact(core.faceMask)) DrawMaskedFace(core, plane);
+}
+
 // A face of one contour drawn opaque in one colour, the common case: when
-// the contour allows it the face goes from spans straight to the buffers,
-// otherwise through the mask as any other face. Both give the same pixels.
+// the contour rises and falls once the face goes from spans straight to the
+// buffers, otherwise through the mask as any other face; both give the same
+// pixels. A contour that needs no clipping is read straight from the list.
 void DrawPlainFace(RasterCore& core, const int* indices, int count, const float plane[3]) {
-  Contour contour = BuildContour(core, indices, count);
-  if (contour.count == 0) return;
-  contour = ClipContour(core, contour);
-  if (contour.count == 0) return;
-  ProjectContour(core, contour);
-  SpanRows& spans = core.spans;
-  switch (ScanSpans(contour, spans)) {
-    case SpanScan::kEmpty:
+  ScreenPoint points[kMaxSpanPoints];
+  ClipVertex* list = core.vertices.Data() + core.listBase;
+  int outside = 0;
+  if (count <= kMaxSpanPoints)
+    for (int i = 0; i < count; ++i) outside |= list[indices[i]].outside;
+  SpanScan scan;
+  if (count <= kMaxSpanPoints && !(outside & core.clipEnable)) {
+    for (int i = 0; i < count; ++i) {
+      ClipVertex& v = list[indices[i]];
+      ProjectVertex(core, v);
+      points[i] = {v.sx, v.sy};
+    }
+    scan = ScanSpans(points, count, core.spans);
+    if (scan == SpanScan::kNotSpans) {
+      // the same contour as a ring: nothing to clip, already projected
+      const Contour contour = BuildContour(core, indices, count);
+      if (contour.count == 0) return;
+      DrawMaskedContour(core, contour, plane);
       return;
-    case SpanScan::kNotSpans:
-      if (ScanConvert(contour, core.faceMask) && Compact(core.faceMask)) DrawMaskedFace(core, plane);
+    }
+  } else {
+    Contour contour = BuildContour(core, indices, count);
+    if (contour.count == 0) return;
+    contour = ClipContour(core, contour);
+    if (contour.count == 0) return;
+    ProjectContour(core, contour);
+    if (contour.count > kMaxSpanPoints) {
+      DrawMaskedContour(core, contour, plane);
       return;
-    case SpanScan::kDone:
-      break;
+    }
+    const ClipVertex* v = contour.head;
+    for (int i = 0; i < contour.count; ++i, v = v->next) points[i] = {v->sx, v->sy};
+    scan = ScanSpans(points, contour.count, core.spans);
+    if (scan == SpanScan::kNotSpans) {
+      DrawMaskedContour(core, contour, plane);
+      return;
+    }
+    ReleaseContour(contour);
   }
+  if (scan == SpanScan::kEmpty) return;
   // Empty rows at either end are left out, as Compact leaves them out of a
   // mask; the depth plane is anchored at the first row left.
+  SpanRows& spans = core.spans;
   while (spans.y0 < spans.y1 && spans.first[spans.y0] == spans.second[spans.y0]) ++spans.y0;
   while (spans.y1 > spans.y0 && spans.first[spans.y1 - 1] == spans.second[spans.y1 - 1]) --spans.y1;
   if (spans.y0 >= spans.y1) return;

@@ -127,6 +127,11 @@ struct CoverageMask {
   std::uint8_t* RowBytes(int y) const { return reinterpret_cast<std::uint8_t*>(Row(y)); }
 };
 
+// A projected point: sixteenths of a pixel from the view's left and bottom.
+struct ScreenPoint {
+  int sx, sy;
+};
+
 // The covered pixels of a face whose every corner row crosses its contour
 // exactly twice: row y covers the columns from the lesser to the greater of
 // first[y] and second[y] (the first excluded when they are equal). x0 and
@@ -287,15 +292,16 @@ Contour BuildContour(RasterCore& core, const int* indices, int count);
 Contour ClipContour(const RasterCore& core, Contour contour);  // empty when nothing is left
 int OutsidePlanes(const RasterCore& core, const ClipVertex& vertex);  // for `outside`
 void ProjectContour(const RasterCore& core, Contour contour);
+void ProjectVertex(const RasterCore& core, ClipVertex& vertex);  // once: later calls keep sx, sy
 void ReleaseVertex(ClipVertex* vertex);
 void ReleaseContour(Contour contour);
 
 // Coverage.cpp: masks
 bool ScanConvert(Contour contour, CoverageMask& mask);  // releases the contour
-// The same coverage as spans, for contours that rise and fall once; the
-// answer says which way it went.
-enum class SpanScan { kDone, kEmpty, kNotSpans };  // kNotSpans leaves the contour as it was
-SpanScan ScanSpans(Contour contour, SpanRows& spans);  // releases the contour unless kNotSpans
+// The same coverage as spans, for projected contours (given as their
+// points in order) that rise and fall once; kNotSpans for any other.
+enum class SpanScan { kDone, kEmpty, kNotSpans };
+SpanScan ScanSpans(const ScreenPoint* points, int count, SpanRows& spans);
 void CutHole(CoverageMask& face, CoverageMask& hole);
 bool Compact(CoverageMask& mask);  // false when nothing is left
 void ApplyStipple(CoverageMask& mask, const unsigned char* pattern);

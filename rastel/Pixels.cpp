@@ -66,8 +66,10 @@ void FillMask(RasterCore& core, CoverageMask& mask, std::uint16_t colour) {
       });
 }
 
-// The whole frame: both buffers in one streaming pass each. The colour
-// buffer is 16-byte aligned (calloc) and holds a multiple of 8 pixels.
+// The whole frame: the colour buffer in one streaming pass, the depth buffer
+// only over the rows drawn since it was last cleared (the rest already
+// holds 0). The colour buffer is 16-byte aligned (calloc) and holds a
+// multiple of 8 pixels.
 void ClearBuffers(RasterCore& core, std::size_t pixels, std::uint16_t colour) {
 #if defined(__SSE2__)
   const __m128i fill = _mm_set1_epi16(static_cast<short>(colour));
@@ -83,7 +85,12 @@ void ClearBuffers(RasterCore& core, std::size_t pixels, std::uint16_t colour) {
 #else
   std::fill_n(core.colour, pixels, colour);
 #endif
-  std::memset(core.depth, 0, pixels * sizeof(std::uint16_t));
+  if (core.depthRowsFrom < core.depthRowsTo) {
+    const auto stride = static_cast<std::size_t>(core.stride);
+    std::memset(core.depth + stride * static_cast<std::size_t>(core.depthRowsFrom), 0,
+                stride * static_cast<std::size_t>(core.depthRowsTo - core.depthRowsFrom) * sizeof(std::uint16_t));
+  }
+  core.depthRowsFrom = core.depthRowsTo = 0;
 }
 
 DepthPlane MakeDepthPlane(const RasterCore& core, int x0, int y0, const float plane[3]) {
@@ -140,6 +147,7 @@ struct EightPixels {
 // mode: 0 write, 1 test and write, 2 test only, 3 test and write then fill
 template <int kMode>
 void DepthPass(RasterCore& core, CoverageMask& mask, const DepthPlane& plane, std::uint16_t colour) {
+  if constexpr (kMode != 2) core.MarkDepthRows(mask.y0, mask.y1);
   const EightPixels eight(plane.columnStep);
   const __m128i fill = _mm_set1_epi16(static_cast<short>(colour));
   const int b0 = mask.x0 / 8, b1 = mask.x1 / 8;
@@ -182,6 +190,7 @@ void DepthPass(RasterCore& core, CoverageMask& mask, const DepthPlane& plane, st
 // or not a pixel passed (an unchanged lane gets its old value), so that a
 // short span costs no branches that depend on the picture.
 void FillSpans(RasterCore& core, const SpanRows& spans, const DepthPlane& plane, std::uint16_t colour) {
+  core.MarkDepthRows(spans.y0, spans.y1);
   const EightPixels eight(plane.columnStep);
   const __m128i fill = _mm_set1_epi16(static_cast<short>(colour));
   const __m128i lane = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
@@ -216,6 +225,7 @@ void FillSpans(RasterCore& core, const SpanRows& spans, const DepthPlane& plane,
 #else
 
 void FillSpans(RasterCore& core, const SpanRows& spans, const DepthPlane& plane, std::uint16_t colour) {
+  core.MarkDepthRows(spans.y0, spans.y1);
   for (int y = spans.y0; y < spans.y1; ++y) {
     int begin = spans.first[y], end = spans.second[y];
     if (begin > end) std::swap(begin, end);
@@ -233,6 +243,7 @@ void FillSpans(RasterCore& core, const SpanRows& spans, const DepthPlane& plane,
 
 template <int kMode>
 void DepthPass(RasterCore& core, CoverageMask& mask, const DepthPlane& plane, std::uint16_t colour) {
+  if constexpr (kMode != 2) core.MarkDepthRows(mask.y0, mask.y1);
   const int b0 = mask.x0 / 8, b1 = mask.x1 / 8;
   const std::uint32_t byteStep = 8 * plane.columnStep;
   for (int y = mask.y0; y < mask.y1; ++y) {

@@ -216,6 +216,21 @@ class RasterCore {
   std::uint16_t* colour = nullptr;
   std::uint16_t* depth = nullptr;
   int stride = 0;  // pixels per row
+  // Rows of the depth buffer that may hold anything but 0 (a cleared
+  // buffer): every depth write widens them, and a frame start clears only
+  // them. Empty when from >= to.
+  int depthRowsFrom = 0, depthRowsTo = 0;
+
+  void MarkDepthRows(int y0, int y1) {
+    if (y0 >= y1) return;
+    if (depthRowsFrom >= depthRowsTo) {
+      depthRowsFrom = y0;
+      depthRowsTo = y1;
+      return;
+    }
+    depthRowsFrom = y0 < depthRowsFrom ? y0 : depthRowsFrom;
+    depthRowsTo = y1 > depthRowsTo ? y1 : depthRowsTo;
+  }
 
   int focal = 300;  // pixels
   int left = 0, right = 0, bottom = 0, top = 0;  // view rectangle about the optical axis

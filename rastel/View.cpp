@@ -66,6 +66,7 @@ void BufferLayer::ReleaseBuffers() {
   spans = SpanRows();
   textureGrid.reset();
   colour = depth = nullptr;
+  depthRowsFrom = depthRowsTo = 0;
   faceMask = holeMask = CoverageMask();
   width = height = 0;
   pickArmed = false;

@@ -110,32 +110,35 @@ namespace {
 #if defined(__SSE2__)
 
 // Eight pixels of a mask byte at a time. Depths are compared as signed
-// 16-bit values offset by 0x8000 (SSE2 has no unsigned 16-bit compare); the
-// offset falls out of packing (value >> 16) - 0x8000 with signed
-// saturation, which is exact for every 16-bit value.
+// 16-bit values offset by 0x8000 (SSE2 has no unsigned 16-bit compare). A
+// 16.16 value v offset by 2^31 (modulo 2^32) and shifted right 16 places
+// with its sign gives (v >> 16) - 0x8000, which packs into 16 bits exactly;
+// the offset is folded into the lanes' first values.
 struct EightPixels {
   __m128i bits = _mm_setr_epi16(1, 2, 4, 8, 16, 32, 64, 128);
   __m128i bias = _mm_set1_epi16(static_cast<short>(0x8000));
-  __m128i bias32 = _mm_set1_epi32(0x8000);
-  __m128i lanes;  // columnStep * (0, 1, 2, 3)
+  __m128i lanes;  // 2^31 + columnStep * (0, 1, 2, 3), modulo 2^32
   __m128i four;   // columnStep * 4
 
   explicit EightPixels(std::uint32_t columnStep) {
-    lanes = _mm_setr_epi32(0, static_cast<int>(columnStep), static_cast<int>(2 * columnStep),
-                           static_cast<int>(3 * columnStep));
+    const std::uint32_t offset = 0x80000000u;
+    lanes = _mm_setr_epi32(static_cast<int>(offset), static_cast<int>(offset + columnStep),
+                           static_cast<int>(offset + 2 * columnStep), static_cast<int>(offset + 3 * columnStep));
     four = _mm_set1_epi32(static_cast<int>(4 * columnStep));
   }
   // All-ones lanes for the set bits of m.
   __m128i Lanes(std::uint8_t m) const {
     return _mm_cmpeq_epi16(_mm_and_si128(_mm_set1_epi16(m), bits), bits);
   }
-  // The depths of 8 pixels from `value` on, offset by 0x8000.
-  __m128i Depths(std::uint32_t value) const {
-    const __m128i lo = _mm_add_epi32(_mm_set1_epi32(static_cast<int>(value)), lanes);
-    const __m128i hi = _mm_add_epi32(lo, four);
-    return _mm_packs_epi32(_mm_sub_epi32(_mm_srli_epi32(lo, 16), bias32),
-                           _mm_sub_epi32(_mm_srli_epi32(hi, 16), bias32));
+  // The offset 16.16 values of the first four of 8 pixels from `value` on.
+  __m128i Start(std::uint32_t value) const {
+    return _mm_add_epi32(_mm_set1_epi32(static_cast<int>(value)), lanes);
   }
+  // The depths of 8 pixels, offset by 0x8000, from Start's lanes.
+  __m128i Depths(__m128i start) const {
+    return _mm_packs_epi32(_mm_srai_epi32(start, 16), _mm_srai_epi32(_mm_add_epi32(start, four), 16));
+  }
+  __m128i Depths(std::uint32_t value) const { return Depths(Start(value)); }
   static std::uint8_t Bits(__m128i lanes16) {
     return static_cast<std::uint8_t>(_mm_movemask_epi8(_mm_packs_epi16(lanes16, _mm_setzero_si128())));
   }
@@ -195,7 +198,7 @@ void FillSpans(RasterCore& core, const SpanRows& spans, const DepthPlane& plane,
   const __m128i fill = _mm_set1_epi16(static_cast<short>(colour));
   const __m128i lane = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
   const __m128i eightColumns = _mm_set1_epi16(8);
-  const std::uint32_t groupStep = 8 * plane.columnStep;
+  const __m128i groupStep = _mm_set1_epi32(static_cast<int>(8 * plane.columnStep));
   for (int y = spans.y0; y < spans.y1; ++y) {
     int begin = spans.first[y], end = spans.second[y];
     if (begin > end) std::swap(begin, end);
@@ -203,15 +206,16 @@ void FillSpans(RasterCore& core, const SpanRows& spans, const DepthPlane& plane,
     const int g0 = begin >> 3, g1 = (end - 1) >> 3;
     std::uint16_t* cells = DepthRow(core, y) + 8 * g0;
     std::uint16_t* px = ColourRow(core, y) + 8 * g0;
-    std::uint32_t value = plane.At(8 * g0, y);
+    __m128i values = eight.Start(plane.At(8 * g0, y));
     // columns fit in 16 bits: the view is at most 4096 wide
     const __m128i low = _mm_set1_epi16(static_cast<short>(begin - 1));
     const __m128i high = _mm_set1_epi16(static_cast<short>(end));
     __m128i column = _mm_add_epi16(_mm_set1_epi16(static_cast<short>(8 * g0)), lane);
-    for (int g = g0; g <= g1; ++g, cells += 8, px += 8, value += groupStep) {
+    for (int g = g0; g <= g1; ++g, cells += 8, px += 8) {
       const __m128i covered = _mm_and_si128(_mm_cmpgt_epi16(column, low), _mm_cmpgt_epi16(high, column));
       column = _mm_add_epi16(column, eightColumns);
-      const __m128i z = eight.Depths(value);
+      const __m128i z = eight.Depths(values);
+      values = _mm_add_epi32(values, groupStep);
       auto* depthCells = reinterpret_cast<__m128i*>(cells);
       auto* colourCells = reinterpret_cast<__m128i*>(px);
       const __m128i old = _mm_loadu_si128(depthCells);

@@ -199,14 +199,24 @@ void FillSpans(RasterCore& core, const SpanRows& spans, const DepthPlane& plane,
   const __m128i lane = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
   const __m128i eightColumns = _mm_set1_epi16(8);
   const __m128i groupStep = _mm_set1_epi32(static_cast<int>(8 * plane.columnStep));
-  for (int y = spans.y0; y < spans.y1; ++y) {
-    int begin = spans.first[y], end = spans.second[y];
+  // Everything the rows need in locals: the stores below may alias any of it.
+  const int* const first = spans.first;
+  const int* const second = spans.second;
+  const int y1 = spans.y1;
+  const std::ptrdiff_t stride = core.stride;
+  std::uint16_t* depthRow = DepthRow(core, spans.y0);
+  std::uint16_t* colourRow = ColourRow(core, spans.y0);
+  const std::uint32_t columnStep = plane.columnStep, rowStep = plane.rowStep;
+  const int column0 = plane.column;
+  std::uint32_t rowValue = plane.At(plane.column, spans.y0);  // at the anchor column
+  for (int y = spans.y0; y < y1; ++y, depthRow += stride, colourRow += stride, rowValue += rowStep) {
+    int begin = first[y], end = second[y];
     if (begin > end) std::swap(begin, end);
     if (begin == end) continue;
     const int g0 = begin >> 3, g1 = (end - 1) >> 3;
-    std::uint16_t* cells = DepthRow(core, y) + 8 * g0;
-    std::uint16_t* px = ColourRow(core, y) + 8 * g0;
-    __m128i values = eight.Start(plane.At(8 * g0, y));
+    std::uint16_t* cells = depthRow + 8 * g0;
+    std::uint16_t* px = colourRow + 8 * g0;
+    __m128i values = eight.Start(rowValue + static_cast<std::uint32_t>(8 * g0 - column0) * columnStep);
     // columns fit in 16 bits: the view is at most 4096 wide
     const __m128i low = _mm_set1_epi16(static_cast<short>(begin - 1));
     const __m128i high = _mm_set1_epi16(static_cast<short>(end));

@@ -49,6 +49,7 @@ void WalkRows(ScreenPoint lower, ScreenPoint upper, Visit visit) {
   const std::int64_t den = kSubPixel * dy;
   int row = static_cast<int>(CeilDiv(lower.sy, kSubPixel));
   const int endRow = static_cast<int>(CeilDiv(upper.sy, kSubPixel));
+  if (row >= endRow) return;  // between two corner rows: crosses none
   // The crossing column is ceil(num / den) with num = 16 * x(16 row) * dy;
   // it is kept as column * den - remainder, 0 <= remainder < den, and each
   // row adds a whole step and a remainder step.

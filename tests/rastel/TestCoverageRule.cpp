@@ -1,6 +1,7 @@
 // Which pixels a face covers: a pixel is covered when its corner point lies
 // inside the outline by the even-odd rule, left and bottom edges inclusive,
 // right and top edges exclusive. Holes and stipple remove pixels again.
+#include <cmath>
 #include <cstdint>
 #include <random>
 
@@ -100,6 +101,34 @@ TEST_F(CoverageRule, RandomPolygonsMatchTheCornerRule) {
             << "trial " << trial << " pixel " << x << "," << y;
   }
   EXPECT_GT(drawn, 150);
+}
+
+// Outlines of many points, round and star-shaped, short and long (the
+// renderer takes long outlines another way): the same corner rule holds.
+TEST_F(CoverageRule, OutlinesOfManyPointsMatchTheCornerRule) {
+  Open(64, 48);
+  for (int n : {8, 63, 64, 65, 66, 200}) {
+    for (bool star : {false, true}) {
+      std::vector<Sub> poly;
+      for (int i = 0; i < n; ++i) {
+        const double angle = 6.283185307179586 * i / n + 0.1;
+        const double radius = star && i % 2 ? 9.3 : 21.7;
+        poly.push_back({static_cast<int>(16 * (32.2 + radius * std::cos(angle))),
+                        static_cast<int>(16 * (23.9 + radius * std::sin(angle)))});
+      }
+      ASSERT_GT(Area2(poly), 0);
+      Rastel().StartFrame(view);
+      Draw(Points(poly), Loop(n), kRed);
+      int covered = 0;
+      for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+          ASSERT_EQ(Pixel(x, y) == kRed, CornerInside(poly, x, y))
+              << n << (star ? " points, star" : " points") << ", pixel " << x << "," << y;
+          covered += Pixel(x, y) == kRed;
+        }
+      EXPECT_GT(covered, 200) << n;
+    }
+  }
 }
 
 TEST_F(CoverageRule, HoleShowsWhatIsBehind) {

@@ -4,6 +4,10 @@
 // shared pool; everything goes back as soon as a contour is done with.
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <xmmintrin.h>
+#endif
+
 #include "RasterCore.h"
 
 namespace rastel {
@@ -137,13 +141,33 @@ Contour BuildContour(RasterCore& core, const int* indices, int count) {
   return ring.Ring();
 }
 
-// The planes a clip pass would find the vertex outside of (not a number
-// counts as outside), by the same arithmetic as the pass itself.
-int OutsidePlanes(const RasterCore& core, const ClipVertex& vertex) {
-  int outside = 0;
-  for (int plane = 0; plane < kPlaneCount; ++plane)
-    outside |= !(SignedDistance(core, plane, vertex) >= 0) << plane;
-  return outside;
+// The planes a clip pass would find each vertex outside of (not a number
+// counts as outside), by the same arithmetic as the pass itself: with SSE2
+// the four side planes at once, each lane summing its products in the same
+// order as SignedDistance.
+void MarkOutside(const RasterCore& core, ClipVertex* vertices, int count) {
+#if defined(__SSE2__)
+  static_assert(kRight == 0 && kLeft == 1 && kTop == 2 && kBottom == 3, "side planes are lanes 0..3");
+  const float (*n)[3] = core.sideNormal;
+  const __m128 nx = _mm_setr_ps(n[0][0], n[1][0], n[2][0], n[3][0]);
+  const __m128 ny = _mm_setr_ps(n[0][1], n[1][1], n[2][1], n[3][1]);
+  const __m128 nz = _mm_setr_ps(n[0][2], n[1][2], n[2][2], n[3][2]);
+  const __m128 zero = _mm_setzero_ps();
+  for (int i = 0; i < count; ++i) {
+    ClipVertex& v = vertices[i];
+    const __m128 side = _mm_add_ps(_mm_add_ps(_mm_mul_ps(_mm_set1_ps(v.x), nx), _mm_mul_ps(_mm_set1_ps(v.y), ny)),
+                                   _mm_mul_ps(_mm_set1_ps(v.z), nz));
+    v.outside = _mm_movemask_ps(_mm_cmpnge_ps(side, zero)) |
+                !(SignedDistance(core, kFront, v) >= 0) << kFront;
+  }
+#else
+  for (int i = 0; i < count; ++i) {
+    int outside = 0;
+    for (int plane = 0; plane < kPlaneCount; ++plane)
+      outside |= !(SignedDistance(core, plane, vertices[i]) >= 0) << plane;
+    vertices[i].outside = outside;
+  }
+#endif
 }
 
 // A contour whose vertices are all inside every enabled plane comes through

@@ -24,8 +24,8 @@ bool EnterVertexList(RasterCore& core, int count, const float* points) {
     float camera[3];
     ApplyFrame(core.modelToCamera, points + 3 * i, camera);
     v = {nullptr, camera[0], camera[1], camera[2], 0, 0, 0, 0, 0};
-    v.outside = OutsidePlanes(core, v);
   }
+  MarkOutside(core, core.vertices.Data() + base, count);
   core.vertices.Resize(base + count);
   core.listBase = base;
   core.listCount = count;
@@ -165,10 +165,10 @@ void DrawPlainFace(RasterCore& core, const int* indices, int count, const float 
 // outline, every further one (after a negative separator other than -1) a
 // hole. Faces that refer to vertices outside the list, and faces longer
 // than any contour the clipper takes, are skipped whole.
-void DrawFace(RasterCore& core, const int* run, std::ptrdiff_t count) {
+// `highest` is the largest index of the run.
+void DrawFace(RasterCore& core, const int* run, std::ptrdiff_t count, int highest) {
   if (count < 3 || count > kMaxFaceIndices || run[0] < 0 || run[1] < 0) return;
-  for (std::ptrdiff_t i = 0; i < count - 1; ++i)
-    if (run[i] >= core.listCount) return;
+  if (highest >= core.listCount) return;
   int outer = 0;
   while (run[outer] >= 0) ++outer;
   if (outer < 3) return;
@@ -240,9 +240,10 @@ int DrawFaceList(RenderView& view, int faceCount, int vertexCount, const float* 
     const int* run = indices;
     for (int face = 0; face < faceCount; ++face) {
       std::ptrdiff_t count = 0;
-      while (run[count] != -1) ++count;
+      int highest = -1;
+      for (; run[count] != -1; ++count) highest = run[count] > highest ? run[count] : highest;
       ++count;  // the run includes its -1
-      DrawFace(view, run, count);
+      DrawFace(view, run, count, highest);
       if (view.pickHit) {
         view.pickHit = false;
         result = face;

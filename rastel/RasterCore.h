@@ -305,7 +305,7 @@ struct Contour {
 };
 Contour BuildContour(RasterCore& core, const int* indices, int count);
 Contour ClipContour(const RasterCore& core, Contour contour);  // empty when nothing is left
-int OutsidePlanes(const RasterCore& core, const ClipVertex& vertex);  // for `outside`
+void MarkOutside(const RasterCore& core, ClipVertex* vertices, int count);  // sets `outside`
 void ProjectContour(const RasterCore& core, Contour contour);
 void ProjectVertex(const RasterCore& core, ClipVertex& vertex);  // once: later calls keep sx, sy
 void ReleaseVertex(ClipVertex* vertex);

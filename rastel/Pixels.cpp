@@ -153,6 +153,7 @@ void DepthPass(RasterCore& core, CoverageMask& mask, const DepthPlane& plane, st
   if constexpr (kMode != 2) core.MarkDepthRows(mask.y0, mask.y1);
   const EightPixels eight(plane.columnStep);
   const __m128i fill = _mm_set1_epi16(static_cast<short>(colour));
+  const __m128i all = _mm_set1_epi32(-1);
   const int b0 = mask.x0 / 8, b1 = mask.x1 / 8;
   const std::uint32_t byteStep = 8 * plane.columnStep;
   for (int y = mask.y0; y < mask.y1; ++y) {
@@ -165,10 +166,20 @@ void DepthPass(RasterCore& core, CoverageMask& mask, const DepthPlane& plane, st
       if (m == 0) continue;
       auto* cells = reinterpret_cast<__m128i*>(row + 8 * b);
       const __m128i z = eight.Depths(value);
-      const __m128i covered = eight.Lanes(m);
+      const __m128i covered = m == 0xFF ? all : eight.Lanes(m);
       if constexpr (kMode == 0) {
         _mm_storeu_si128(cells, EightPixels::Blend(covered, _mm_xor_si128(z, eight.bias), _mm_loadu_si128(cells)));
         continue;
+      } else if constexpr (kMode == 3) {
+        // the mask is not needed after this pass: it is left as it was
+        const __m128i old = _mm_loadu_si128(cells);
+        const __m128i keep = _mm_and_si128(covered, _mm_cmpgt_epi16(z, _mm_xor_si128(old, eight.bias)));
+        const int kept = _mm_movemask_epi8(keep);
+        if (kept == 0) continue;
+        _mm_storeu_si128(cells, EightPixels::Blend(keep, _mm_xor_si128(z, eight.bias), old));
+        auto* px = reinterpret_cast<__m128i*>(colours + 8 * b);
+        if (kept == 0xFFFF) _mm_storeu_si128(px, fill);
+        else _mm_storeu_si128(px, EightPixels::Blend(keep, fill, _mm_loadu_si128(px)));
       } else {
         const __m128i old = _mm_loadu_si128(cells);
         const __m128i keep = _mm_and_si128(covered, _mm_cmpgt_epi16(z, _mm_xor_si128(old, eight.bias)));
@@ -176,11 +187,6 @@ void DepthPass(RasterCore& core, CoverageMask& mask, const DepthPlane& plane, st
         bytes[b] = kept;
         if constexpr (kMode != 2) {
           if (kept) _mm_storeu_si128(cells, EightPixels::Blend(keep, _mm_xor_si128(z, eight.bias), old));
-        }
-        if constexpr (kMode == 3) {
-          auto* px = reinterpret_cast<__m128i*>(colours + 8 * b);
-          if (kept == 0xFF) _mm_storeu_si128(px, fill);
-          else if (kept) _mm_storeu_si128(px, EightPixels::Blend(keep, fill, _mm_loadu_si128(px)));
         }
       }
     }
@@ -301,7 +307,8 @@ void TestDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane) {
   DepthPass<2>(core, mask, plane, 0);
 }
 
-// The common case in one pass: an opaque face of one colour.
+// The common case in one pass: an opaque face of one colour. The mask is
+// spent: what it holds afterwards is not to be read.
 void TestWriteDepthAndFill(RasterCore& core, CoverageMask& mask, const DepthPlane& plane,
                            std::uint16_t colour) {
   DepthPass<3>(core, mask, plane, colour);

@@ -46,8 +46,12 @@ std::int64_t FloorDiv(std::int64_t num, std::int64_t den) {
 // crossing that is not a whole column lies at least 2^40 / den >= 2^20
 // units above the whole column below it (den is at most 2^20: 16 times the
 // view's height in sixteenths), so a lies within the same column interval
-// (n - 1, n] as v and ceil(a) is exactly ceil(v). All figures stay below
-// 2^58: the columns are within 2^17 of the view, the slope below 2^17.
+// (n - 1, n] as v and ceil(a) is exactly ceil(v).
+//
+// Sizes: projected points lie in [0, 2^16], so the start's part beyond the
+// whole pixel of lower.sx, (sx % 16) dy + dx (16 row - sy), is below 2^21
+// in size and the step 16 dx at most 2^20; shifted by 40 bits they stay
+// below 2^61, and so do the columns and slope in fixed point.
 template <class Visit>
 void WalkRows(ScreenPoint lower, ScreenPoint upper, Visit visit) {
   const std::int64_t dy = upper.sy - lower.sy;
@@ -56,13 +60,13 @@ void WalkRows(ScreenPoint lower, ScreenPoint upper, Visit visit) {
   int row = static_cast<int>(CeilDiv(lower.sy, kSubPixel));
   const int endRow = static_cast<int>(CeilDiv(upper.sy, kSubPixel));
   if (row >= endRow) return;  // between two corner rows: crosses none
+  static_assert(kSubPixel == 16, "a pixel's sixteenths are split off by shift and mask");
   constexpr int kFraction = 40;
   constexpr std::int64_t kOne = std::int64_t{1} << kFraction;
-  const std::int64_t num = static_cast<std::int64_t>(lower.sx) * dy + dx * (kSubPixel * row - lower.sy);
-  const std::int64_t step = dx * kSubPixel;
-  const std::int64_t whole = FloorDiv(num, den), wholeStep = FloorDiv(step, den);
-  std::int64_t at = whole * kOne + ((num - whole * den) << kFraction) / den;
-  const std::int64_t slope = wholeStep * kOne + ((step - wholeStep * den) << kFraction) / den;
+  // num = 16 (sx / 16) dy + part, the first term a whole number of columns
+  const std::int64_t pixel = lower.sx >> 4, part = (lower.sx & 15) * dy + dx * (kSubPixel * row - lower.sy);
+  std::int64_t at = pixel * kOne + FloorDiv(part * kOne, den);
+  const std::int64_t slope = FloorDiv(dx * kSubPixel * kOne, den);
   for (; row < endRow; ++row, at += slope) visit(row, static_cast<int>((at + (kOne - 1)) >> kFraction));
 }
 

@@ -119,7 +119,7 @@ void DrawPlainFace(RasterCore& core, const int* indices, int count, const float 
   if (count <= kMaxSpanPoints && !(outside & core.clipEnable)) {
     for (int i = 0; i < count; ++i) {
       ClipVertex& v = list[indices[i]];
-      ProjectVertex(core, v);
+      if (!(v.flags & kProjected)) ProjectVertex(core, v);  // most are shared with a face before
       points[i] = {v.sx, v.sy};
     }
     scan = ScanSpans(points, count, core.spans);

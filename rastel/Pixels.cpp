@@ -15,9 +15,10 @@ namespace {
 
 // float -> 16.16 fixed point, truncated; arithmetic on the result wraps
 // modulo 2^32. Values beyond any picture are clamped first so that the
-// conversion stays defined.
+// conversion stays defined; the conversion itself truncates (beyond the
+// clamp every double is whole, so clamping first changes nothing).
 std::uint32_t ToFixed(float value) {
-  const double scaled = std::trunc(static_cast<double>(value) * 65536.0);
+  const double scaled = static_cast<double>(value) * 65536.0;
   if (!(scaled == scaled)) return 0;
   const double limit = 4611686018427387904.0;  // 2^62
   const double clamped = scaled > limit ? limit : scaled < -limit ? -limit : scaled;

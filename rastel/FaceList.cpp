@@ -234,6 +234,7 @@ int DrawFaceList(RenderView& view, int faceCount, int vertexCount, const float* 
     view.highlight[0] = kBrightHighlight;
     view.highlight[1] = kDarkHighlight;
   }
+  PrepareShading(view);
 
   int result = -1;
   if (view.colour) {

@@ -205,6 +205,7 @@ class RasterCore {
   float light[3] = {0, 0, 0};  // camera space, not normalised
   bool lightOn = false;
   FaceMaterial material;
+  float materialChannels[3] = {0, 0, 0};  // the material colour's red, green, blue in 0..1 (Shade.cpp)
   std::uint16_t highlight[2] = {0, 0};
 
   CoverageMask faceMask, holeMask;
@@ -335,6 +336,7 @@ void TestDepth(RasterCore& core, CoverageMask& mask, const DepthPlane& plane);
 DepthPlane MakeDepthPlane(const RasterCore& core, int x0, int y0, const float plane[3]);
 
 // Shade.cpp: one colour per face
+void PrepareShading(RasterCore& core);  // after the material is set
 std::uint16_t ShadeColour(const RasterCore& core, const float plane[3]);
 std::uint16_t TextureShade(const RasterCore& core, const float plane[3]);
 

@@ -29,8 +29,7 @@ std::uint16_t Pack(const Channels& c) {
                                     PackChannel(c.blue, 31));
 }
 
-std::uint16_t Scale(std::uint16_t colour, float k) {
-  Channels c = Unpack(colour);
+std::uint16_t Scale(Channels c, float k) {
   c.red *= k;
   c.green *= k;
   c.blue *= k;
@@ -51,15 +50,24 @@ float FacingAway(const RasterCore& core, const float plane[3]) {
 
 }  // namespace
 
+// The material colour unpacked once for all faces of a list.
+void PrepareShading(RasterCore& core) {
+  const Channels c = Unpack(static_cast<std::uint16_t>(core.material.colour & 0xFFFF));
+  core.materialChannels[0] = c.red;
+  core.materialChannels[1] = c.green;
+  core.materialChannels[2] = c.blue;
+}
+
 // k runs from 0.3 (the face turns its front away from the light direction)
 // to 1.7 (it faces along it) for a unit light vector; a zero light leaves
 // the material colour as it is.
 std::uint16_t ShadeColour(const RasterCore& core, const float plane[3]) {
   const std::uint16_t colour = static_cast<std::uint16_t>(core.material.colour & 0xFFFF);
-  if (core.material.lit && core.lightOn) return Scale(colour, 1.0f - 0.7f * FacingAway(core, plane));
+  const Channels c = {core.materialChannels[0], core.materialChannels[1], core.materialChannels[2]};
+  if (core.material.lit && core.lightOn) return Scale(c, 1.0f - 0.7f * FacingAway(core, plane));
   // widened: any int the caller gives is a valid shade value
   if (core.material.shadeLow != 0)
-    return Scale(colour, static_cast<float>(static_cast<std::int64_t>(core.material.shadeLow) + 16) * 0.0625f);
+    return Scale(c, static_cast<float>(static_cast<std::int64_t>(core.material.shadeLow) + 16) * 0.0625f);
   return colour;
 }
 

@@ -57,9 +57,4 @@ Frame SeenFrom(const Frame& a, const Frame& b) {
   return result;
 }
 
-void ApplyFrame(const Frame& t, const float p[3], float out[3]) {
-  for (int i = 0; i < 3; ++i)
-    out[i] = t.origin[i] + p[0] * t.axis[0][i] + p[1] * t.axis[1][i] + p[2] * t.axis[2][i];
-}
-
 }  // namespace rastel

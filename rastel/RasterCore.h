@@ -291,7 +291,11 @@ Frame FrameFromCamera(const CameraFrame& camera);
 Frame IdentityFrame();
 Frame SeenFrom(const Frame& a, const Frame& b);  // a expressed in b's coordinates
 void InverseApply(const Frame& b, const float v[3], float out[3]);  // b's 3x3 inverse times v
-void ApplyFrame(const Frame& t, const float p[3], float out[3]);
+// Inline: it runs for every vertex of every face list.
+inline void ApplyFrame(const Frame& t, const float p[3], float out[3]) {
+  for (int i = 0; i < 3; ++i)
+    out[i] = t.origin[i] + p[0] * t.axis[0][i] + p[1] * t.axis[1][i] + p[2] * t.axis[2][i];
+}
 
 // Library.cpp: process-wide state shared by all views, used under the lock
 std::mutex& LibraryLock();  // held for the whole of each face list

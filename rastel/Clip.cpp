@@ -190,12 +190,23 @@ Contour ClipContour(const RasterCore& core, Contour contour) {
 // bottom edges. Vertices made on a side plane land exactly on that edge;
 // everything else is held inside the view. The comparisons are made before
 // converting to int so that a vertex at the eye cannot overflow.
-void ProjectVertex(const RasterCore& core, ClipVertex& vertex) {
-  if (vertex.flags & kProjected) return;
-  const float f16 = static_cast<float>(kSubPixel * core.focal);
-  const int xLow = kSubPixel * core.left, xHigh = kSubPixel * core.right;
-  const int yLow = kSubPixel * core.bottom, yHigh = kSubPixel * core.top;
-  ClipVertex* v = &vertex;
+namespace {
+
+struct Projection {
+  float f16;
+  int xLow, xHigh, yLow, yHigh;
+
+  explicit Projection(const RasterCore& core)
+      : f16(static_cast<float>(kSubPixel * core.focal)),
+        xLow(kSubPixel * core.left),
+        xHigh(kSubPixel * core.right),
+        yLow(kSubPixel * core.bottom),
+        yHigh(kSubPixel * core.top) {}
+
+  void operator()(ClipVertex* v) const;
+};
+
+inline void Projection::operator()(ClipVertex* v) const {
   v->flags |= kProjected;
   if (v->flags & kOnLeft) {
     v->sx = 0;
@@ -213,6 +224,22 @@ void ProjectVertex(const RasterCore& core, ClipVertex& vertex) {
     const float y = -(f16 * v->y / v->z);
     v->sy = !(y >= yLow) ? 0 : y > yHigh ? yHigh - yLow : static_cast<int>(y) - yLow;
   }
+}
+
+}  // namespace
+
+void ProjectVertex(const RasterCore& core, ClipVertex& vertex) {
+  if (vertex.flags & kProjected) return;
+  const Projection project(core);
+  project(&vertex);
+}
+
+// A whole list at once: its divisions overlap instead of each face waiting
+// for its own. Vertices no face needs are projected too, which costs less.
+void ProjectVertices(const RasterCore& core, ClipVertex* vertices, int count) {
+  const Projection project(core);
+  for (int i = 0; i < count; ++i)
+    if (!(vertices[i].flags & kProjected)) project(&vertices[i]);
 }
 
 void ProjectContour(const RasterCore& core, Contour contour) {

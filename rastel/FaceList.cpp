@@ -26,6 +26,7 @@ bool EnterVertexList(RasterCore& core, int count, const float* points) {
     v = {nullptr, camera[0], camera[1], camera[2], 0, 0, 0, 0, 0};
   }
   MarkOutside(core, core.vertices.Data() + base, count);
+  ProjectVertices(core, core.vertices.Data() + base, count);
   core.vertices.Resize(base + count);
   core.listBase = base;
   core.listCount = count;

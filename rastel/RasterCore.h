@@ -313,6 +313,7 @@ Contour ClipContour(const RasterCore& core, Contour contour);  // empty when not
 void MarkOutside(const RasterCore& core, ClipVertex* vertices, int count);  // sets `outside`
 void ProjectContour(const RasterCore& core, Contour contour);
 void ProjectVertex(const RasterCore& core, ClipVertex& vertex);  // once: later calls keep sx, sy
+void ProjectVertices(const RasterCore& core, ClipVertex* vertices, int count);  // each as ProjectVertex
 void ReleaseVertex(ClipVertex* vertex);
 void ReleaseContour(Contour contour);
 

@@ -59,7 +59,12 @@ class OrderedRun {
       }
       std::lock_guard lock(m_mutex);
       m_taken = i + 1;
-      if (m_waitingWorkers > 0) m_room.notify_all();
+      // Waiting workers are woken once half the window is free again, not
+      // for every item: a wake-up per item costs more than a short letter.
+      if (m_waitingWorkers > 0 && (m_taken - m_roomAt >= (m_window + 1) / 2 || m_taken == m_n)) {
+        m_roomAt = m_taken;
+        m_room.notify_all();
+      }
     }
   }
 
@@ -96,6 +101,7 @@ class OrderedRun {
   std::vector<char> m_done;  // per item: made
   std::size_t m_next = 0;    // the next item to claim
   std::size_t m_taken = 0;   // items taken so far
+  std::size_t m_roomAt = 0;  // m_taken when waiting workers were last woken
   bool m_stop = false;          // no more items are claimed
   std::size_t m_failedAt = SIZE_MAX;  // the earliest item whose make or take threw
   std::exception_ptr m_failure;

@@ -40,14 +40,31 @@ class OrderedRun {
     }
   }
 
-  // The calling thread: waits for each item in turn and takes it. Every
-  // item before a failed one is still taken: it was claimed before the
-  // failed one, so its worker finishes it.
+  // The calling thread: takes each item in turn. While the next one is not
+  // made yet it makes an unclaimed one itself rather than sleep, so that
+  // it is one of the threads the run has. Every item before a failed one
+  // is still taken: it was claimed before the failed one, so it is made.
   void Take(const std::function<void(std::size_t)>& take) {
     for (std::size_t i = 0; i < m_n; ++i) {
       {
         std::unique_lock lock(m_mutex);
-        m_made.wait(lock, [this, i] { return m_done[i] != 0 || i >= m_failedAt; });
+        while (m_done[i] == 0 && i < m_failedAt) {
+          if (m_stop || m_next >= m_n || m_next >= m_taken + m_window) {
+            m_made.wait(lock, [this, i] { return m_done[i] != 0 || i >= m_failedAt; });
+            continue;
+          }
+          const std::size_t j = m_next++;
+          lock.unlock();
+          try {
+            m_make(j);
+          } catch (...) {
+            lock.lock();
+            Fail(j, std::current_exception());
+            continue;
+          }
+          lock.lock();
+          m_done[j] = 1;
+        }
         if (i >= m_failedAt) return;
       }
       try {
@@ -121,7 +138,8 @@ void RunInOrder(std::size_t n, unsigned threads, std::size_t window,
   }
   OrderedRun run(n, window, make);
   std::vector<std::thread> workers;
-  const std::size_t count = std::min<std::size_t>(threads, n);
+  // The calling thread makes items too, between the ones it takes.
+  const std::size_t count = std::min<std::size_t>(threads - 1, n);
   workers.reserve(count);
   try {
     for (std::size_t t = 0; t < count; ++t) workers.emplace_back([&run] { run.Work(); });

@@ -8,10 +8,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 #include <cstdio>
 
 #include "AboutDialog.h"
@@ -171,6 +173,19 @@ void CMainFrame::CreateStatusBar() {
   // it places its first widget; the same indent keeps "Ready" in line.
   m_idleLabel->setIndent(4);
   bar->addWidget(m_idleLabel, 1);
+  // A build that outlasts a moment shows its progress here; Escape cancels it.
+  auto* progress = new QProgressBar(bar);
+  progress->setObjectName(QStringLiteral("buildProgress"));
+  progress->setMaximumWidth(160);
+  progress->setToolTip(QStringLiteral("Building the letters (Esc cancels)"));
+  progress->hide();
+  bar->addPermanentWidget(progress);
+  connect(m_layoutView, &CZarnView::BuildProgress, this, [this, progress](int percent) {
+    progress->setVisible(percent >= 0);
+    progress->setValue(std::max(percent, 0));
+    // A cancelled build leaves the options of the letters shown.
+    if (percent < 0) ShowTextOptionChecks(*this, m_layoutView->Options());
+  });
   new LockKeyIndicators(bar);
 }
 

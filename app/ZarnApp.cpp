@@ -11,12 +11,14 @@ namespace {
 
 // Gives the window system a moment (a few seconds at most) to put the window
 // on the screen, so that what the first update shows, a message box centred
-// on the window among it, finds the window where the user sees it.
+// on the window among it, finds the window where the user sees it. A close
+// request may already be answered here: then the window is gone and the
+// wait ends.
 void WaitUntilShown(QWidget* window) {
   const QWindow* handle = window->windowHandle();
   QElapsedTimer waited;
   waited.start();
-  while (handle && !handle->isExposed() && waited.elapsed() < 3000) {
+  while (handle && !handle->isExposed() && window->isVisible() && waited.elapsed() < 3000) {
     QApplication::processEvents(QEventLoop::AllEvents, 20);
   }
 }
@@ -48,6 +50,8 @@ bool CZarnApp::InitInstance(const QStringList& arguments) {
   }
   m_frame->show();
   WaitUntilShown(m_frame.get());
-  m_frame->InitialUpdate();
+  if (m_frame->isVisible()) m_frame->InitialUpdate();
   return true;
 }
+
+bool CZarnApp::ClosedDuringStartUp() const { return !m_frame || !m_frame->isVisible(); }

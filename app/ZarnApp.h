@@ -29,6 +29,10 @@ class CZarnApp {
   // on the command line, builds the letters and shows the window. False
   // when the window could not be made.
   bool InitInstance(const QStringList& arguments);
+  // The user closed the window while it was being set up (the close was
+  // answered and the settings written); the event loop that would otherwise
+  // quit on it has not started yet, so the program must end by itself.
+  bool ClosedDuringStartUp() const;
 
   CMainFrame* MainFrame() const { return m_frame.get(); }
 

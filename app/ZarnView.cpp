@@ -2,6 +2,7 @@
 #include "ZarnView.h"
 
 #include <functional>
+#include <utility>
 
 #include <QApplication>
 #include <QColorDialog>
@@ -9,6 +10,7 @@
 #include <QFileDialog>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -20,6 +22,7 @@
 #include "FocusFrame.h"
 #include "HeightDialog.h"
 #include "LayoutPicture.h"
+#include "LetterBuildRunner.h"
 #include "LightDialog.h"
 #include "MyFontDialog.h"
 #include "QtEdge.h"
@@ -31,56 +34,192 @@
 #include "WaitCursor.h"
 #include "Windows1252.h"
 
-CZarnView::CZarnView(QWidget* parent) : QWidget(parent) {
+// A build asked for and not yet shown: what the letters are built from.
+struct CZarnView::PendingBuild {
+  LetterSource source;
+  std::shared_ptr<const CGlyphOutline> outline;
+  QString warning;  // the characters the face has no glyph for
+  // A new text starts every piece from the settings; anything else carries
+  // the pieces' colours and depths over.
+  bool newText = false;
+  bool progressShown = false;
+};
+
+// The worker's news, heard on the window's thread.
+class CZarnView::BuildListener : public LetterBuildRunner::Listener {
+ public:
+  explicit BuildListener(CZarnView& view)
+      : m_view(view), m_status([&view](const char* text) { view.ShowStatus(text); }) {}
+  void StageStarted(BuildStage stage) override {
+    m_status.StageStarted(stage);
+    // The missing characters replace "Ready", as after any build.
+    if (stage != BuildStage::Finished || !m_fresh) return;
+    m_fresh = false;
+    emit m_view.MissingCharacters(m_warning);
+    m_view.ShowNewLetters();
+  }
+  void Progress(std::size_t done, std::size_t total) override {
+    if (m_view.m_build && m_view.m_build->progressShown && total > 0) {
+      emit m_view.BuildProgress(static_cast<int>(done * 100 / total));
+    }
+  }
+  // The letters are taken here and shown when the build's end is heard.
+  void Finished(std::unique_ptr<CText3D> letters) override {
+    PendingBuild* build = m_view.m_build.get();
+    m_fresh = letters && build;
+    if (m_fresh) {
+      m_view.m_selection.Clear();
+      m_view.m_text = std::move(letters);
+      m_view.m_source = std::move(build->source);
+      m_view.m_outline = std::move(build->outline);
+      m_warning = std::move(build->warning);
+    }
+    m_view.BuildEnded();
+  }
+
+ private:
+  CZarnView& m_view;
+  StatusObserver m_status;
+  bool m_fresh = false;  // letters were taken and are not shown yet
+  QString m_warning;
+};
+
+CZarnView::CZarnView(QWidget* parent) : QWidget(parent), m_outline(std::make_shared<CGlyphOutline>()) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setObjectName(QStringLiteral("layoutView"));
 
-  OpenFont();
+  OpenFont(m_source);
+  m_listener = std::make_unique<BuildListener>(*this);
+  m_runner = std::make_unique<LetterBuildRunner>([this] {
+    // On the worker thread: only ask for the news to be fetched here.
+    QMetaObject::invokeMethod(this, [this] { DeliverBuild(); }, Qt::QueuedConnection);
+  });
 }
 
-CZarnView::~CZarnView() = default;
+CZarnView::~CZarnView() {
+  if (m_build) qApp->removeEventFilter(this);
+  m_runner.reset();
+}
 
-void CZarnView::OpenFont() {
-  m_font = m_fontFile ? Font::OpenFile(m_fontFile->file, m_fontFile->faceIndex) : Font::Open(m_fontDescription);
+void CZarnView::OpenFont(LetterSource& source) {
+  source.font = source.fontFile ? Font::OpenFile(source.fontFile->file, source.fontFile->faceIndex)
+                                : Font::Open(source.fontDescription);
 }
 
 void CZarnView::ShowStatus(const char* text) {
   emit StatusText(QString::fromLatin1(text));
 }
 
-void CZarnView::BuildLetters(Rebuild kind) {
-  QString warning;
-  if (m_font) {
-    // The fallback is looked for near the chosen face, as the command line does.
-    FontDescription like = m_fontDescription;
-    if (m_fontFile) like.faceName = m_font->Family();
-    const std::u32string missing = ExtractWithFallback(m_outline, m_characters, *m_font, m_textOptions.Layout(),
-                                                       m_textOptions.fontFallback ? &like : nullptr);
-    warning = QString::fromStdString(MissingGlyphWarning(*m_font, missing));
-  } else {
+const CZarnView::LetterSource& CZarnView::Wanted() const { return m_build ? m_build->source : m_source; }
+
+QString CZarnView::ExtractOutline(const LetterSource& source, CGlyphOutline& outline) const {
+  if (!source.font) {
     // No face could be opened at all: every character is one without outline.
-    m_outline.Clear();
-    for (std::size_t i = 0; i < m_characters.size(); ++i) m_outline.Add(0.0, 0.0, kCharacterEnd);
+    outline.Clear();
+    for (std::size_t i = 0; i < source.characters.size(); ++i) outline.Add(0.0, 0.0, kCharacterEnd);
+    return {};
   }
+  // The fallback is looked for near the chosen face, as the command line does.
+  FontDescription like = source.fontDescription;
+  if (source.fontFile) like.faceName = source.font->Family();
+  const std::u32string missing = ExtractWithFallback(outline, source.characters, *source.font,
+                                                     source.options.Layout(),
+                                                     source.options.fontFallback ? &like : nullptr);
+  return QString::fromStdString(MissingGlyphWarning(*source.font, missing));
+}
+
+void CZarnView::BuildFirstLetters() {
+  // The first build of a document runs here: there are no letters to keep
+  // showing meanwhile, and it shows no stages.
+  CancelBuild();
+  auto outline = std::make_shared<CGlyphOutline>();
+  const QString warning = ExtractOutline(m_source, *outline);
+  m_outline = std::move(outline);
   const WaitCursor waitCursor;
-  std::vector<PieceAttributes> recorded;
-  if (kind == Rebuild::NewFont && m_text) {
-    recorded = RecordPieceAttributes(*m_text, m_settings.colour, m_settings.depth);
-  }
   m_selection.Clear();
   m_text.reset();
-  // The first build of a run shows no stages.
-  StatusObserver status([this](const char* text) { ShowStatus(text); });
-  BuildOptions options;
-  options.observer = kind == Rebuild::Initial ? nullptr : &status;
-  options.carryOver = &recorded;
-  m_text = BuildText3D(m_textBytes, m_outline, m_settings, options);
+  m_text = BuildText3D(m_source.textBytes, *m_outline, m_settings, BuildOptions{});
   emit MissingCharacters(warning);
 }
 
+void CZarnView::RequestBuild(LetterSource source, bool newText) {
+  auto build = std::make_unique<PendingBuild>();
+  // A new text, then a new font before it was shown, is still a new text.
+  build->newText = newText || (m_build && m_build->newText);
+  build->source = std::move(source);
+  auto outline = std::make_shared<CGlyphOutline>();
+  build->warning = ExtractOutline(build->source, *outline);
+  build->outline = std::move(outline);
+  if (!m_build) qApp->installEventFilter(this);
+  m_build = std::move(build);
+  LaunchBuild();
+}
+
+void CZarnView::LaunchBuild() {
+  if (!m_build) return;
+  LetterBuildRunner::Request request;
+  request.text = m_build->source.textBytes;
+  request.outline = m_build->outline;
+  request.settings = m_settings;
+  if (!m_build->newText && m_text) {
+    request.carryOver = RecordPieceAttributes(*m_text, m_settings.colour, m_settings.depth);
+  }
+  m_runner->Start(std::move(request));
+  bool finished = false;
+  if (m_inPlaceWait.count() > 0) {
+    {
+      const WaitCursor waitCursor;
+      finished = m_runner->WaitFor(m_inPlaceWait);
+    }
+    DeliverBuild();
+  }
+  if (!finished && m_build && !m_build->progressShown) {
+    m_build->progressShown = true;
+    emit BuildProgress(0);
+  }
+}
+
+void CZarnView::RestartBuild() {
+  if (m_build) LaunchBuild();
+}
+
+void CZarnView::DeliverBuild() { m_runner->Deliver(*m_listener); }
+
+void CZarnView::BuildEnded() {
+  if (!m_build) return;
+  const bool progressShown = m_build->progressShown;
+  m_build.reset();
+  qApp->removeEventFilter(this);
+  if (progressShown) emit BuildProgress(-1);
+}
+
+void CZarnView::CancelBuild() {
+  if (!m_build) return;
+  m_runner->Cancel();
+  BuildEnded();
+  ShowStatus("Ready");
+}
+
+void CZarnView::FinishBuild() {
+  while (m_build) {
+    m_runner->WaitFor(std::chrono::hours(1));
+    DeliverBuild();
+  }
+}
+
+bool CZarnView::eventFilter(QObject* watched, QEvent* event) {
+  if (m_build && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == window() && !QApplication::activeModalWidget()) {
+    CancelBuild();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
 void CZarnView::OnInitialUpdate() {
-  BuildLetters(Rebuild::Initial);
+  BuildFirstLetters();
   ShowNewLetters();
 }
 
@@ -195,7 +334,7 @@ bool CZarnView::focusNextPrevChild(bool) { return false; }
 
 void CZarnView::OnText() {
   CTextDialog dialog(this);
-  dialog.text = QString::fromStdU32String(m_characters);
+  dialog.text = QString::fromStdU32String(Characters());
   if (dialog.exec() != QDialog::Accepted) return;
   SetCharacters(dialog.text.toStdU32String());
 }
@@ -207,43 +346,43 @@ void CZarnView::SetText(const std::string& text) {
 }
 
 void CZarnView::SetCharacters(const std::u32string& characters) {
-  if (!m_text || characters == m_characters) return;
-  m_characters = characters;
-  m_textBytes = LetterBytes(characters);
-  m_textChosen = true;
-  BuildLetters(Rebuild::NewText);
-  ShowNewLetters();
+  if (!m_text || characters == Characters()) return;
+  LetterSource source = Wanted();
+  source.characters = characters;
+  source.textBytes = LetterBytes(characters);
+  source.textChosen = true;
+  RequestBuild(std::move(source), true);
 }
 
 void CZarnView::SetStartText(const std::optional<std::u32string>& characters,
                              const std::optional<TextOptions>& options) {
   if (characters) {
-    m_characters = *characters;
-    m_textBytes = LetterBytes(*characters);
+    m_source.characters = *characters;
+    m_source.textBytes = LetterBytes(*characters);
   }
-  m_textChosen = characters.has_value();
-  m_textOptions = options.value_or(TextOptions{});
-  m_optionsChosen = options.has_value();
+  m_source.textChosen = characters.has_value();
+  m_source.options = options.value_or(TextOptions{});
+  m_source.optionsChosen = options.has_value();
 }
 
 std::optional<std::u32string> CZarnView::KeptCharacters() const {
-  return m_textChosen ? std::optional(m_characters) : std::nullopt;
+  return Wanted().textChosen ? std::optional(Wanted().characters) : std::nullopt;
 }
 
 std::optional<TextOptions> CZarnView::KeptTextOptions() const {
-  return m_optionsChosen ? std::optional(m_textOptions) : std::nullopt;
+  return Wanted().optionsChosen ? std::optional(Wanted().options) : std::nullopt;
 }
 
 void CZarnView::SetTextOptions(const TextOptions& options) {
-  if (!m_text || options == m_textOptions) return;
-  m_textOptions = options;
-  m_optionsChosen = true;
-  BuildLetters(Rebuild::NewFont);
-  ShowNewLetters();
+  if (!m_text || options == Options()) return;
+  LetterSource source = Wanted();
+  source.options = options;
+  source.optionsChosen = true;
+  RequestBuild(std::move(source), false);
 }
 
 void CZarnView::OnFont() {
-  CMyFontDialog dialog(m_fontDescription, this, ListOutlineFaces(), m_fontFile);
+  CMyFontDialog dialog(FontSetting(), this, ListOutlineFaces(), Wanted().fontFile);
   if (dialog.exec() != QDialog::Accepted) return;
   if (dialog.fontFile) {
     SetFontFile(*dialog.fontFile);
@@ -254,20 +393,20 @@ void CZarnView::OnFont() {
 
 void CZarnView::SetFontFile(const FontFaceInfo& face) {
   if (!m_text) return;
-  m_fontFile = face;
-  OpenFont();
-  BuildLetters(Rebuild::NewFont);
-  ShowNewLetters();
+  LetterSource source = Wanted();
+  source.fontFile = face;
+  OpenFont(source);
+  RequestBuild(std::move(source), false);
 }
 
 void CZarnView::SetFont(const FontDescription& description) {
   if (!m_text) return;
-  m_fontFile.reset();
-  m_fontDescription = description;
-  m_fontDescription.height = -1000;
-  OpenFont();
-  BuildLetters(Rebuild::NewFont);
-  ShowNewLetters();
+  LetterSource source = Wanted();
+  source.fontFile.reset();
+  source.fontDescription = description;
+  source.fontDescription.height = -1000;
+  OpenFont(source);
+  RequestBuild(std::move(source), false);
 }
 
 void CZarnView::OnColourDialog() {
@@ -295,6 +434,7 @@ void CZarnView::ApplyColour(std::uint32_t colour) {
   }
   update();
   UpdateExaminer(false);
+  RestartBuild();
 }
 
 void CZarnView::OnLight() {
@@ -310,6 +450,7 @@ void CZarnView::SetLightFlags(int flags) {
   m_settings.lightFlags = flags;
   m_text->SetLight(flags);
   UpdateExaminer(false);
+  RestartBuild();
 }
 
 void CZarnView::OnHeight() {
@@ -329,6 +470,7 @@ void CZarnView::SetHeight(double height) {
   BuildPieceRects();
   update();
   UpdateExaminer(true);
+  RestartBuild();
 }
 
 void CZarnView::OnShape() {
@@ -372,6 +514,7 @@ void CZarnView::ApplyShape(double depth, int sizeChoice, int shapeChoice, int ap
     }
   }
   UpdateExaminer(false);
+  RestartBuild();
 }
 
 void CZarnView::SaveVrml() {

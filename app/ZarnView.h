@@ -6,6 +6,7 @@
 // and keys and menus it does not handle go out as signals for the frame.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -25,6 +26,7 @@
 #include "TextSettings.h"
 
 class CText3D;
+class LetterBuildRunner;
 
 class CZarnView : public QWidget {
   Q_OBJECT
@@ -37,6 +39,20 @@ class CZarnView : public QWidget {
   // renewal of the document), fits them and has the examiner redraw.
   void OnInitialUpdate();
   const CText3D* CurrentText() const { return m_text.get(); }
+
+  // A new text, font or text option is built on a worker thread. A build
+  // that ends within the in-place wait is shown at once, as if it had run
+  // here; a longer one shows its progress and leaves the window answering
+  // until it ends. Another such change, or an edit of the letters, while a
+  // build runs starts it again with the latest choices. With no wait at all
+  // every build is handed over by the event loop.
+  void SetInPlaceWait(std::chrono::milliseconds wait) { m_inPlaceWait = wait; }
+  bool Building() const { return m_build != nullptr; }
+  // Stops the running build (Escape): the letters shown stay, and so do the
+  // text, font and options they were built from.
+  void CancelBuild();
+  // Waits for the running build, if any, and shows its letters.
+  void FinishBuild();
 
   // Tab cycles the selection; F12 and anything else is ignored here.
   void HandleKey(int key, int repeatCount, Qt::KeyboardModifiers modifiers);
@@ -93,19 +109,22 @@ class CZarnView : public QWidget {
   const std::vector<int>& Selection() const { return m_selection.Selected(); }
   const std::vector<PieceRect>& PieceRects() const { return m_selection.Rects(); }
   const LayoutFit& Fit() const { return m_fit; }
-  // The letter bytes (a character outside Windows-1252 as '?') and the characters.
-  const std::string& Text() const { return m_textBytes; }
-  const std::u32string& Characters() const { return m_characters; }
-  const TextOptions& Options() const { return m_textOptions; }
+  // The letter bytes of the letters shown (a character outside
+  // Windows-1252 as '?'), which go with Outline() and CurrentText().
+  const std::string& Text() const { return m_source.textBytes; }
+  // The characters, options and font as last asked for, even while their
+  // letters are still being built.
+  const std::u32string& Characters() const { return Wanted().characters; }
+  const TextOptions& Options() const { return Wanted().options; }
   // The text and options as the profile keeps them: once chosen, else nothing.
   std::optional<std::u32string> KeptCharacters() const;
   std::optional<TextOptions> KeptTextOptions() const;
   // The text and options every build starts from; set before the first build.
   void SetStartText(const std::optional<std::u32string>& characters, const std::optional<TextOptions>& options);
-  const FontDescription& FontSetting() const { return m_fontDescription; }
+  const FontDescription& FontSetting() const { return Wanted().fontDescription; }
   // The settings every rebuild starts from; set before the first build.
   const TextSettings& Settings() const { return m_settings; }
-  const CGlyphOutline& Outline() const { return m_outline; }
+  const CGlyphOutline& Outline() const { return *m_outline; }
   // The export's unit, em height and solid mode, once the user has chosen them.
   std::optional<ExportSettings>& ExportChoices() { return m_exportChoices; }
   void SetSettings(const TextSettings& settings) { m_settings = settings; }
@@ -124,6 +143,9 @@ class CZarnView : public QWidget {
   void LettersChanged(bool refit);
   // A stage's name during a rebuild, "Ready" after it.
   void StatusText(const QString& text);
+  // A build that outlasts the in-place wait: its progress in percent; -1
+  // once it has ended, been cancelled or been replaced by the letters.
+  void BuildProgress(int percent);
   // After each build: the characters no face had, as a warning naming them;
   // empty when every character has its glyph.
   void MissingCharacters(const QString& warning);
@@ -143,31 +165,60 @@ class CZarnView : public QWidget {
   void contextMenuEvent(QContextMenuEvent* event) override;
   // Tab belongs to the selection, not to the focus chain.
   bool focusNextPrevChild(bool next) override;
+  // Escape anywhere in this window cancels a running build.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  enum class Rebuild { Initial, NewText, NewFont };
-  void BuildLetters(Rebuild kind);
+  // What letters are built from: the text, its options and the face.
+  struct LetterSource {
+    std::u32string characters = U"Glyphkiln";
+    std::string textBytes = "Glyphkiln";  // the characters' letter bytes
+    TextOptions options;
+    bool textChosen = false;     // the text came from the user or the profile
+    bool optionsChosen = false;  // the options likewise
+    FontDescription fontDescription;
+    std::optional<FontFaceInfo> fontFile;  // used instead of fontDescription when set
+    std::shared_ptr<Font> font;            // opened from the above; null when no face opens
+  };
+  struct PendingBuild;
+  class BuildListener;
+  // The source of the build asked for last, or of the letters shown.
+  const LetterSource& Wanted() const;
+  // The characters' outlines in the source's face, and the warning naming
+  // the characters it has no glyph for.
+  QString ExtractOutline(const LetterSource& source, CGlyphOutline& outline) const;
+  // The document's first letters, built here and at once.
+  void BuildFirstLetters();
+  // Asks for the letters of this source (the latest request wins); a new
+  // text starts every piece from the settings, anything else carries the
+  // pieces' colours and depths over.
+  void RequestBuild(LetterSource source, bool newText);
+  // (Re)starts the pending build with the settings and letters as they are.
+  void LaunchBuild();
+  // Hands over what the worker has done; run here when the worker wakes us.
+  void DeliverBuild();
+  void BuildEnded();
+  // After an edit of the letters while a build runs.
+  void RestartBuild();
   // Fits and shows freshly built letters, with the camera fitted anew.
   void ShowNewLetters();
-  void OpenFont();
+  static void OpenFont(LetterSource& source);
   void ShowStatus(const char* text);
   // Repaints and tells the frame when the selection changed.
   void SelectionUpdated(bool changed);
   void UpdateExaminer(bool refit);
 
   TextSettings m_settings;
-  FontDescription m_fontDescription;
   std::unique_ptr<CText3D> m_text;
   PieceSelection m_selection;
-  std::u32string m_characters = U"Glyphkiln";
-  std::string m_textBytes = "Glyphkiln";  // m_characters' letter bytes
-  TextOptions m_textOptions;
-  bool m_textChosen = false;     // the text came from the user or the profile
-  bool m_optionsChosen = false;  // the options likewise
-  std::optional<FontFaceInfo> m_fontFile;  // used instead of m_fontDescription when set
-  std::unique_ptr<Font> m_font;  // opened from m_fontDescription; null when no face opens
-  CGlyphOutline m_outline;
+  LetterSource m_source;  // of the letters shown
+  std::shared_ptr<const CGlyphOutline> m_outline;
   std::optional<ExportSettings> m_exportChoices;
   LayoutFit m_fit;
   FocusFrameState m_focusFrame;
+  std::chrono::milliseconds m_inPlaceWait{200};
+  std::unique_ptr<PendingBuild> m_build;  // the build asked for; null when none runs
+  std::unique_ptr<BuildListener> m_listener;
+  // Last, so that it goes first: its worker stops before the rest goes.
+  std::unique_ptr<LetterBuildRunner> m_runner;
 };

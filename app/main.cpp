@@ -103,5 +103,6 @@ int main(int argc, char* argv[]) {
   CSplashWindow::ShowFor();
   CZarnApp app;
   if (!app.InitInstance(QApplication::arguments())) return kExitFailure;
+  if (app.ClosedDuringStartUp()) return 0;
   return QApplication::exec();
 }

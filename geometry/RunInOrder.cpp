@@ -40,14 +40,31 @@ class OrderedRun {
     }
   }
 
-  // The calling thread: waits for each item in turn and takes it. Every
-  // item before a failed one is still taken: it was claimed before the
-  // failed one, so its worker finishes it.
+  // The calling thread: takes each item in turn. While the next one is not
+  // made yet it makes an unclaimed one itself rather than sleep, so that
+  // it is one of the threads the run has. Every item before a failed one
+  // is still taken: it was claimed before the failed one, so it is made.
   void Take(const std::function<void(std::size_t)>& take) {
     for (std::size_t i = 0; i < m_n; ++i) {
       {
         std::unique_lock lock(m_mutex);
-        m_made.wait(lock, [this, i] { return m_done[i] != 0 || i >= m_failedAt; });
+        while (m_done[i] == 0 && i < m_failedAt) {
+          if (m_stop || m_next >= m_n || m_next >= m_taken + m_window) {
+            m_made.wait(lock, [this, i] { return m_done[i] != 0 || i >= m_failedAt; });
+            continue;
+          }
+          const std::size_t j = m_next++;
+          lock.unlock();
+          try {
+            m_make(j);
+          } catch (...) {
+            lock.lock();
+            Fail(j, std::current_exception());
+            continue;
+          }
+          lock.lock();
+          m_done[j] = 1;
+        }
         if (i >= m_failedAt) return;
       }
       try {
@@ -59,7 +76,12 @@ class OrderedRun {
       }
       std::lock_guard lock(m_mutex);
       m_taken = i + 1;
-      if (m_waitingWorkers > 0) m_room.notify_all();
+      // Waiting workers are woken once half the window is free again, not
+      // for every item: a wake-up per item costs more than a short letter.
+      if (m_waitingWorkers > 0 && (m_taken - m_roomAt >= (m_window + 1) / 2 || m_taken == m_n)) {
+        m_roomAt = m_taken;
+        m_room.notify_all();
+      }
     }
   }
 
@@ -96,6 +118,7 @@ class OrderedRun {
   std::vector<char> m_done;  // per item: made
   std::size_t m_next = 0;    // the next item to claim
   std::size_t m_taken = 0;   // items taken so far
+  std::size_t m_roomAt = 0;  // m_taken when waiting workers were last woken
   bool m_stop = false;          // no more items are claimed
   std::size_t m_failedAt = SIZE_MAX;  // the earliest item whose make or take threw
   std::exception_ptr m_failure;
@@ -115,7 +138,8 @@ void RunInOrder(std::size_t n, unsigned threads, std::size_t window,
   }
   OrderedRun run(n, window, make);
   std::vector<std::thread> workers;
-  const std::size_t count = std::min<std::size_t>(threads, n);
+  // The calling thread makes items too, between the ones it takes.
+  const std::size_t count = std::min<std::size_t>(threads - 1, n);
   workers.reserve(count);
   try {
     for (std::size_t t = 0; t < count; ++t) workers.emplace_back([&run] { run.Work(); });

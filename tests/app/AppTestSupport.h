@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -118,6 +119,9 @@ class AppWindow {
   explicit AppWindow(QSize layoutSize = QSize(600, 150)) {
     doc = std::make_unique<CZarnDoc>();
     frame = std::make_unique<CMainFrame>(doc.get());
+    // Every build is waited for, however loaded the machine, so that a
+    // command's letters are there when it returns.
+    View()->SetInPlaceWait(std::chrono::hours(1));
     frame->show();
     frame->InitialUpdate();
     SetLayoutSize(layoutSize);

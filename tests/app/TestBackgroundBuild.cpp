@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#include <QElapsedTimer>
+#include <QTest>
+
+#include "AppTestSupport.h"
 #include "ExtractGlyphOutlines.h"
 #include "Font.h"
 #include "LetterBuildRunner.h"
@@ -89,4 +93,54 @@ TEST(BackgroundBuild, OnlyTheLatestRequestIsHandedOver) {
     EXPECT_EQ(heard.stages.back(), BuildStage::Finished);
     EXPECT_GT(wakes.load(), 0);
   }
+}
+
+// The layout view with no in-place wait: every build runs on the worker
+// and the window keeps the letters it shows until one is handed over.
+TEST(BackgroundBuild, LayoutViewKeepsItsLettersUntilTheLatestBuildEnds) {
+  ProfileScope profile;
+  AppWindow app;
+  CZarnView* view = app.View();
+  view->SetInPlaceWait(std::chrono::milliseconds(0));
+  std::vector<int> progress;
+  QObject::connect(view, &CZarnView::BuildProgress, [&progress](int percent) { progress.push_back(percent); });
+  const std::string text = LongText();
+  const std::u32string longText(text.begin(), text.end());
+
+  // Escape cancels: the letters, their text and the text asked for are the old ones.
+  const CText3D* before = view->CurrentText();
+  view->SetCharacters(longText);
+  EXPECT_TRUE(view->Building());
+  EXPECT_EQ(view->Characters(), longText);
+  QTest::keyClick(view, Qt::Key_Escape);
+  EXPECT_FALSE(view->Building());
+  QElapsedTimer waited;
+  waited.start();
+  while (waited.elapsed() < 300) QApplication::processEvents();
+  EXPECT_EQ(view->CurrentText(), before);
+  EXPECT_EQ(view->Characters(), U"Glyphkiln");
+  ASSERT_GE(progress.size(), 2u);
+  EXPECT_EQ(progress.front(), 0);
+  EXPECT_EQ(progress.back(), -1);
+
+  // The latest text wins, with an edit made while it was being built.
+  progress.clear();
+  view->SetCharacters(longText);
+  view->SetCharacters(U"Kiln");
+  view->ApplyColour(0x0000FF);
+  EXPECT_EQ(view->CurrentText(), before);
+  view->FinishBuild();
+  ASSERT_NE(view->CurrentText(), before);
+  EXPECT_EQ(view->Text(), "Kiln");
+  EXPECT_EQ(view->CurrentText()->text, "Kiln");
+  for (const CLetter& letter : view->CurrentText()->letters) {
+    for (const auto& piece : letter.pieces) EXPECT_EQ(piece->colour, 0x0000FF);
+  }
+  EXPECT_EQ(progress.back(), -1);
+
+  // The event loop alone hands a build over.
+  view->SetCharacters(U"Zarn");
+  waited.restart();
+  while (view->Building() && waited.elapsed() < 60000) QApplication::processEvents();
+  EXPECT_EQ(view->Text(), "Zarn");
 }

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -140,7 +141,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   // One connection for the whole run, so that the server always has a client.
-  X11Session session(display);
+  auto session = std::make_unique<X11Session>(display);
   std::vector<pid_t> load;
   for (int i = 0; i < loaders; ++i) load.push_back(StartLoader());
 
@@ -157,7 +158,7 @@ int main(int argc, char* argv[]) {
     const bool shown = WaitUntil(
         [&] {
           if (waitpid(pid, &status, WNOHANG) == pid) return true;  // ended before its window
-          return (window = session.FindWindow(kTitle)) != 0;
+          return (window = session->FindWindow(kTitle)) != 0;
         },
         std::chrono::seconds(60));
     const char* fault = nullptr;
@@ -177,7 +178,7 @@ int main(int argc, char* argv[]) {
       // Closed after a varying moment, as a user might: at once, while the
       // start-up still runs, or later.
       std::this_thread::sleep_for(std::chrono::milliseconds((cycle * 37) % 400));
-      session.RequestClose(window);
+      session->RequestClose(window);
       status = Reap(pid, std::chrono::seconds(30));
       if (status == -1) {
         ++closeIgnored;
@@ -209,6 +210,9 @@ int main(int argc, char* argv[]) {
   }
   for (pid_t pid : load) kill(pid, SIGKILL);
   for (pid_t pid : load) waitpid(pid, nullptr, 0);
+  // Our connection goes before the server, which would otherwise end this
+  // program with an I/O error when it stops.
+  session.reset();
   kill(server, SIGTERM);
   waitpid(server, nullptr, 0);
   std::printf("started %d, killed by a signal %d, no window %d, close ignored %d, failed exit %d\n", started,

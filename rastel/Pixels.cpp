@@ -67,30 +67,44 @@ void FillMask(RasterCore& core, CoverageMask& mask, std::uint16_t colour) {
       });
 }
 
-// The whole frame: the colour buffer in one streaming pass, the depth buffer
-// only over the rows drawn since it was last cleared (the rest already
-// holds 0). The colour buffer is 16-byte aligned (calloc) and holds a
-// multiple of 8 pixels.
-void ClearBuffers(RasterCore& core, std::size_t pixels, std::uint16_t colour) {
+namespace {
+
+// `count` pixels from `out` on, a multiple of 8 pixels from a 16-byte
+// boundary (the buffer comes from calloc, rows are whole mask bytes wide).
+void FillColour(std::uint16_t* out, std::size_t count, std::uint16_t colour) {
 #if defined(__SSE2__)
   const __m128i fill = _mm_set1_epi16(static_cast<short>(colour));
-  auto* out = reinterpret_cast<__m128i*>(core.colour);
+  auto* cells = reinterpret_cast<__m128i*>(out);
   std::size_t i = 0;
-  for (; i + 32 <= pixels; i += 32, out += 4) {
-    _mm_store_si128(out, fill);
-    _mm_store_si128(out + 1, fill);
-    _mm_store_si128(out + 2, fill);
-    _mm_store_si128(out + 3, fill);
+  for (; i + 32 <= count; i += 32, cells += 4) {
+    _mm_store_si128(cells, fill);
+    _mm_store_si128(cells + 1, fill);
+    _mm_store_si128(cells + 2, fill);
+    _mm_store_si128(cells + 3, fill);
   }
-  std::fill_n(core.colour + i, pixels - i, colour);
+  std::fill_n(out + i, count - i, colour);
 #else
-  std::fill_n(core.colour, pixels, colour);
+  std::fill_n(out, count, colour);
 #endif
+}
+
+}  // namespace
+
+// The whole frame: the colour buffer in one pass, the depth buffer only
+// over the rows drawn since it was last cleared (the rest already holds 0).
+// Those rows are likely to be drawn again, so their colour and depth are
+// cleared last and are still in the cache when the faces come.
+void ClearBuffers(RasterCore& core, std::size_t pixels, std::uint16_t colour) {
+  const auto stride = static_cast<std::size_t>(core.stride);
+  std::size_t from = pixels, to = pixels;  // the drawn rows as pixels
   if (core.depthRowsFrom < core.depthRowsTo) {
-    const auto stride = static_cast<std::size_t>(core.stride);
-    std::memset(core.depth + stride * static_cast<std::size_t>(core.depthRowsFrom), 0,
-                stride * static_cast<std::size_t>(core.depthRowsTo - core.depthRowsFrom) * sizeof(std::uint16_t));
+    from = stride * static_cast<std::size_t>(core.depthRowsFrom);
+    to = stride * static_cast<std::size_t>(core.depthRowsTo);
   }
+  FillColour(core.colour, from, colour);
+  FillColour(core.colour + to, pixels - to, colour);
+  std::memset(core.depth + from, 0, (to - from) * sizeof(std::uint16_t));
+  FillColour(core.colour + from, to - from, colour);
   core.depthRowsFrom = core.depthRowsTo = 0;
 }
 

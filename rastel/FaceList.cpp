@@ -120,7 +120,7 @@ void DrawPlainFace(RasterCore& core, const int* indices, int count, const float 
   if (count <= kMaxSpanPoints && !(outside & core.clipEnable)) {
     for (int i = 0; i < count; ++i) {
       ClipVertex& v = list[indices[i]];
-      if (!(v.flags & kProjected)) ProjectVertex(core, v);  // most are shared with a face before
+      if (!(v.flags & kProjected)) ProjectVertex(core, v);  // done as the list was entered
       points[i] = {v.sx, v.sy};
     }
     scan = ScanSpans(points, count, core.spans);

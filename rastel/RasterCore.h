@@ -133,10 +133,10 @@ struct ScreenPoint {
 };
 
 // The covered pixels of a face whose every corner row crosses its contour
-// exactly twice: row y covers the columns from the lesser to the greater of
-// first[y] and second[y] (the first excluded when they are equal). x0 and
-// y0, y1 are the bounding box the coverage mask of the same contour would
-// have; only rows y0..y1-1 are meaningful.
+// exactly twice: row y covers the columns from the lesser of first[y] and
+// second[y] up to but not including the greater (none when they are equal).
+// x0 and y0, y1 are the bounding box the coverage mask of the same contour
+// would have; only rows y0..y1-1 are meaningful.
 struct SpanRows {
   int x0 = 0;
   int y0 = 0, y1 = 0;

@@ -9,7 +9,9 @@
 // times, and the pixels of a row covered by the even-odd rule are those
 // with an odd number of crossings at or left of them; so every crossing
 // simply inverts its row from its column to the mask's right end, in
-// whatever order the edges come.
+// whatever order the edges come. A contour that rises and falls only once
+// has exactly two crossings in each row, and the pixels between them are
+// the covered ones: such faces are given as spans instead of a mask.
 #include "RasterCore.h"
 
 namespace rastel {

@@ -1,6 +1,7 @@
 // The byte routines: everything that touches the colour and depth buffers
 // walks a coverage mask row by row and byte by byte, and treats a byte as
-// empty (8 pixels skipped), full (8 pixels at once) or mixed (bit by bit).
+// empty (8 pixels skipped), full (8 pixels at once) or mixed (bit by bit);
+// or, for a face given as spans, walks each row's span 8 pixels at a time.
 #include <algorithm>
 #include <cmath>
 

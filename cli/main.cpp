@@ -8,6 +8,7 @@
 #include "DumpGeometry.h"
 #include "DumpOutline.h"
 #include "FontEngine.h"
+#include "MemoryReuse.h"
 #include "MeshOutput.h"
 #include "Options.h"
 #include "PictureOutput.h"
@@ -103,6 +104,7 @@ int Run(const CliOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  KeepFreedMemoryForReuse();
   const FontConfigurationScope fontConfiguration;
   try {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);

@@ -24,19 +24,7 @@ class OrderedRun {
       m_room.wait(lock, [this] { return m_stop || m_next >= m_n || m_next < m_taken + m_window; });
       --m_waitingWorkers;
       if (m_stop || m_next >= m_n) return;
-      const std::size_t i = m_next++;
-      lock.unlock();
-      try {
-        m_make(i);
-      } catch (...) {
-        lock.lock();
-        Fail(i, std::current_exception());
-        return;
-      }
-      lock.lock();
-      m_done[i] = 1;
-      // Only the item the caller waits for wakes it.
-      if (i == m_taken) m_made.notify_one();
+      if (!MakeOne(lock, m_next++)) return;
     }
   }
 
@@ -53,17 +41,7 @@ class OrderedRun {
             m_made.wait(lock, [this, i] { return m_done[i] != 0 || i >= m_failedAt; });
             continue;
           }
-          const std::size_t j = m_next++;
-          lock.unlock();
-          try {
-            m_make(j);
-          } catch (...) {
-            lock.lock();
-            Fail(j, std::current_exception());
-            continue;
-          }
-          lock.lock();
-          m_done[j] = 1;
+          MakeOne(lock, m_next++);
         }
         if (i >= m_failedAt) return;
       }
@@ -96,6 +74,24 @@ class OrderedRun {
   }
 
  private:
+  // Makes item i with the mutex released and marks it done; false when
+  // make threw, and the run then stops.
+  bool MakeOne(std::unique_lock<std::mutex>& lock, std::size_t i) {
+    lock.unlock();
+    try {
+      m_make(i);
+    } catch (...) {
+      lock.lock();
+      Fail(i, std::current_exception());
+      return false;
+    }
+    lock.lock();
+    m_done[i] = 1;
+    // Only the item the caller waits for wakes it.
+    if (i == m_taken) m_made.notify_one();
+    return true;
+  }
+
   // Called with the mutex held; keeps the failure of the earliest item,
   // the one a single thread would have met first.
   void Fail(std::size_t i, std::exception_ptr failure) {

@@ -206,24 +206,21 @@ struct Projection {
   void operator()(ClipVertex* v) const;
 };
 
+// One screen coordinate, from the top-left corner of the view: a vertex
+// on an edge plane lies on that edge, any other is projected and held
+// inside [low, high].
+inline int ProjectAxis(int flags, int onLow, int onHigh, float f16, float along, float z,
+                       int low, int high) {
+  if (flags & onLow) return 0;
+  if (flags & onHigh) return high - low;
+  const float at = -(f16 * along / z);
+  return !(at >= low) ? 0 : at > high ? high - low : static_cast<int>(at) - low;
+}
+
 inline void Projection::operator()(ClipVertex* v) const {
   v->flags |= kProjected;
-  if (v->flags & kOnLeft) {
-    v->sx = 0;
-  } else if (v->flags & kOnRight) {
-    v->sx = xHigh - xLow;
-  } else {
-    const float x = -(f16 * v->x / v->z);
-    v->sx = !(x >= xLow) ? 0 : x > xHigh ? xHigh - xLow : static_cast<int>(x) - xLow;
-  }
-  if (v->flags & kOnBottom) {
-    v->sy = 0;
-  } else if (v->flags & kOnTop) {
-    v->sy = yHigh - yLow;
-  } else {
-    const float y = -(f16 * v->y / v->z);
-    v->sy = !(y >= yLow) ? 0 : y > yHigh ? yHigh - yLow : static_cast<int>(y) - yLow;
-  }
+  v->sx = ProjectAxis(v->flags, kOnLeft, kOnRight, f16, v->x, v->z, xLow, xHigh);
+  v->sy = ProjectAxis(v->flags, kOnBottom, kOnTop, f16, v->y, v->z, yLow, yHigh);
 }
 
 }  // namespace
